@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+
+namespace host {
+
+// The operator context the host gives every screen: read from the settings file, overridden from
+// the command line. One process-wide instance, inside the host library.
+class OperatorContext {
+public:
+    static OperatorContext& instance();
+
+    // Reads an INI settings file (see the README for the keys). Throws Refusal when the file cannot
+    // be read.
+    void loadSettingsFile(const QString& path);
+    // Overrides one key, e.g. set("server/host", "127.0.0.1").
+    void set(const QString& key, const QString& value);
+    QString value(const QString& key, const QString& fallback = {}) const;
+    QString settingsFile() const { return settingsFile_; }
+
+private:
+    std::map<QString, QString> values_;
+    QString settingsFile_;
+};
+
+// The operator's processing branch: code and name.
+QString FiliProc();
+QString NomeFiliProc();
+// True when the operator is confined to his processing branch.
+bool ModuFili();
+// The processing date of a branch (FILIAL.DTPROCESSO in the local database), days since
+// 1899-12-30. Throws Refusal when the branch is unknown or the database cannot be read.
+double DataProc(const QString& cdFilial);
+QString Operador();
+QString WebURL();
+int WebPort();
+// The edit mask for a kind of code: 0 products and per-capita dishes, 1 dishes.
+QString DBPict(int kind);
+
+} // namespace host

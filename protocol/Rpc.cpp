@@ -1,0 +1,109 @@
+#include "protocol/Rpc.h"
+
+#include "protocol/ProtocolError.h"
+
+namespace proto {
+
+using nlohmann::json;
+
+std::string encodeRequest(std::int64_t id, const std::string& method, const std::vector<Value>& params) {
+    json list = json::array();
+    for (const auto& param : params)
+        list.push_back(valueToJson(param));
+    return json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(list)}}.dump(
+        -1, ' ', false, json::error_handler_t::replace);
+}
+
+RpcResponse decodeResponse(const std::string& body, std::int64_t expectedId) {
+    json doc;
+    try {
+        doc = json::parse(body);
+    } catch (const json::exception&) {
+        throw ProtocolError("Resposta do servidor ilegível: não é um documento JSON completo.");
+    }
+    if (!doc.is_object())
+        throw ProtocolError("Resposta do servidor inválida: não é um objeto.");
+    if (doc.value("jsonrpc", json()) != "2.0")
+        throw ProtocolError("Resposta do servidor inválida: não é uma resposta JSON-RPC 2.0.");
+    const auto id = doc.find("id");
+    RpcResponse response;
+    if (const auto error = doc.find("error"); error != doc.end()) {
+        if (!error->is_object() || !error->contains("message") || !(*error)["message"].is_string())
+            throw ProtocolError("Resposta do servidor inválida: erro sem mensagem.");
+        response.errorCode = error->value("code", 0);
+        response.errorMessage = (*error)["message"].get<std::string>();
+        return response;
+    }
+    if (id == doc.end() || !id->is_number_integer() || id->get<std::int64_t>() != expectedId)
+        throw ProtocolError("Resposta do servidor inválida: não corresponde à chamada feita.");
+    const auto result = doc.find("result");
+    if (result == doc.end() || !result->is_object() || !result->contains("packet"))
+        throw ProtocolError("Resposta do servidor inválida: falta o pacote de dados.");
+    response.packet = packetFromJson((*result)["packet"]);
+    if (const auto out = result->find("out"); out != result->end() && !out->is_null()) {
+        if (!out->is_object())
+            throw ProtocolError("Resposta do servidor inválida: parâmetros de retorno mal formados.");
+        for (const auto& [key, value] : out->items()) {
+            std::size_t used = 0;
+            int index = -1;
+            try {
+                index = std::stoi(key, &used);
+            } catch (const std::exception&) {
+            }
+            if (index < 0 || used != key.size())
+                throw ProtocolError("Resposta do servidor inválida: parâmetro de retorno '" + key + "'.");
+            response.out[index] = value;
+        }
+    }
+    response.ok = true;
+    return response;
+}
+
+RpcRequest decodeRequest(const std::string& body) {
+    json doc;
+    try {
+        doc = json::parse(body);
+    } catch (const json::exception&) {
+        throw RpcRequestError(kParseError, "Requisição ilegível: não é um documento JSON válido.");
+    }
+    if (!doc.is_object())
+        throw RpcRequestError(kInvalidRequest, "Requisição inválida: não é um objeto JSON-RPC.");
+    json id = doc.value("id", json());
+    if (!id.is_null() && !id.is_number_integer() && !id.is_string())
+        throw RpcRequestError(kInvalidRequest, "Requisição inválida: identificador mal formado.");
+    if (doc.value("jsonrpc", json()) != "2.0")
+        throw RpcRequestError(kInvalidRequest, "Requisição inválida: versão JSON-RPC deve ser \"2.0\".", id);
+    const auto method = doc.find("method");
+    if (method == doc.end() || !method->is_string() || method->get_ref<const std::string&>().empty())
+        throw RpcRequestError(kInvalidRequest, "Requisição inválida: falta o nome do método.", id);
+    RpcRequest request;
+    request.id = id;
+    request.method = method->get<std::string>();
+    if (const auto params = doc.find("params"); params != doc.end()) {
+        if (!params->is_array())
+            throw RpcRequestError(
+                kInvalidParams,
+                "Método " + request.method + ": os parâmetros devem ser uma lista posicional.", id);
+        request.params = *params;
+    }
+    return request;
+}
+
+std::string encodeResult(const json& id, const Packet& packet, const std::map<int, Value>& out) {
+    json result = {{"packet", packetToJson(packet)}};
+    if (!out.empty()) {
+        json values = json::object();
+        for (const auto& [index, value] : out)
+            values[std::to_string(index)] = valueToJson(value);
+        result["out"] = std::move(values);
+    }
+    return json{{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}.dump(
+        -1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string encodeError(const json& id, int code, const std::string& message) {
+    return json{{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}}.dump(
+        -1, ' ', false, json::error_handler_t::replace);
+}
+
+} // namespace proto
