@@ -1,0 +1,55 @@
+#include "TestDatabase.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+std::filesystem::path sourceDir() {
+    if (const char* dir = std::getenv("RESTCONT_SOURCE_DIR"))
+        return dir;
+    return RESTCONT_SOURCE_DIR_DEFAULT;
+}
+
+} // namespace
+
+std::string schemaSql() {
+    std::ifstream file(sourceDir() / "demo" / "schema.sql");
+    if (!file)
+        throw std::runtime_error("demo/schema.sql not found under " + sourceDir().string());
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TestDatabase::TestDatabase() {
+    static std::atomic<int> counter{0};
+    folder_ = std::filesystem::temp_directory_path() /
+              ("restcont-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    path_ = folder_ / "suite.db";
+    if (sqlite3_open(path_.c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("cannot create " + path_.string());
+    exec(schemaSql());
+}
+
+TestDatabase::~TestDatabase() {
+    sqlite3_close(db_);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void TestDatabase::exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string text = message ? message : "unknown error";
+        sqlite3_free(message);
+        throw std::runtime_error("SQL failed: " + text + "\n" + sql);
+    }
+}
