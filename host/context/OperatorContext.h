@@ -20,8 +20,22 @@ public:
     QString value(const QString& key, const QString& fallback = {}) const;
     QString settingsFile() const { return settingsFile_; }
 
+    // database/path resolved: relative to the settings file when it came from there, to the working
+    // folder when it was overridden. Empty when not configured.
+    QString databasePath() const;
+    // The bearer secret from the file named by server/secret_file, whitespace-trimmed; empty when no
+    // file is configured. Throws Refusal when the file cannot be read.
+    QString serverSecret() const;
+    // An integer key within bounds; the fallback when absent. Throws Refusal for any other text.
+    int intValue(const QString& key, int fallback, int minimum, int maximum) const;
+    // Forgets the file and every override (tests, and a shell that reloads).
+    void clear();
+
 private:
+    QString resolvePath(const QString& key) const;
+
     std::map<QString, QString> values_;
+    std::map<QString, QString> overrides_;
     QString settingsFile_;
 };
 
@@ -36,6 +50,8 @@ double DataProc(const QString& cdFilial);
 QString Operador();
 QString WebURL();
 int WebPort();
+// server/timeout_ms, for the connection's TimeoutMs.
+int ServerTimeoutMs();
 // The edit mask for a kind of code: 0 products and per-capita dishes, 1 dishes.
 QString DBPict(int kind);
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The settings file's keys, in one place for the context, the shell and the tests.
+namespace host::keys {
+
+inline const QString kDatabasePath = QStringLiteral("database/path");
+inline const QString kServerHost = QStringLiteral("server/host");
+inline const QString kServerPort = QStringLiteral("server/port");
+inline const QString kServerTimeoutMs = QStringLiteral("server/timeout_ms");
+inline const QString kServerSecretFile = QStringLiteral("server/secret_file");
+inline const QString kOperatorCode = QStringLiteral("operator/code");
+inline const QString kOperatorBranch = QStringLiteral("operator/branch");
+inline const QString kOperatorBranchLocked = QStringLiteral("operator/branch_locked");
+inline const QString kMaskKind0 = QStringLiteral("masks/kind0");
+inline const QString kMaskKind1 = QStringLiteral("masks/kind1");
+inline const QString kReportsFolder = QStringLiteral("reports/folder");
+
+inline constexpr int kDefaultPort = 60251;
+inline constexpr int kDefaultTimeoutMs = 30000;
+// Both lay out a ten-character code in groups, upper case, literals not stored in the code.
+inline const QString kDefaultMaskKind0 = QStringLiteral(">aa.aaaa.aaaa;0; ");
+inline const QString kDefaultMaskKind1 = QStringLiteral(">aaaa.aaa.aaa;0; ");
+
+} // namespace host::keys

@@ -1,0 +1,232 @@
+#include "host/net/NetConnection.h"
+
+#include "host/context/OperatorContext.h"
+#include "host/core/Refusal.h"
+#include "protocol/ProtocolError.h"
+#include "protocol/Rpc.h"
+#include "protocol/Wire.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <cstdint>
+
+using namespace Qt::StringLiterals;
+
+namespace host {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+QString where(const QString& hostName, int port) {
+    return u"%1:%2"_s.arg(hostName).arg(port);
+}
+
+// The server's own {"error": "..."} text of a refused request, if the body carries one.
+QString serverErrorText(const std::string& body) {
+    const auto doc = nlohmann::json::parse(body, nullptr, false);
+    if (doc.is_object() && doc.contains("error") && doc["error"].is_string())
+        return QString::fromStdString(doc["error"].get<std::string>());
+    return {};
+}
+
+proto::Value toWire(const CallArg& arg, std::size_t index, const QString& method) {
+    struct Visitor {
+        std::size_t index;
+        const QString& method;
+        proto::Value operator()(std::monostate) const { return std::monostate{}; }
+        proto::Value operator()(const QString& text) const { return text.toStdString(); }
+        proto::Value operator()(double number) const { return number; }
+        proto::Value operator()(const proto::DateTime& date) const { return date; }
+        proto::Value operator()(const ByRefDate& ref) const {
+            if (!ref.days)
+                throw std::logic_error("ByRefDate without a variable: argument " + std::to_string(index) +
+                                       " of " + method.toStdString());
+            return proto::DateTime{*ref.days};
+        }
+    };
+    return std::visit(Visitor{index, method}, arg);
+}
+
+} // namespace
+
+struct TNetConnection::Impl {
+    std::unique_ptr<httplib::Client> client;
+    std::string token;
+    std::int64_t nextId = 1;
+    httplib::Headers headers;
+};
+
+TNetConnection::TNetConnection() : impl_(std::make_unique<Impl>()) {}
+
+TNetConnection::~TNetConnection() {
+    Disconnect();
+}
+
+namespace {
+
+// One place that turns a failed exchange into the user's message, naming the server.
+[[noreturn]] void refuseTransport(const QString& at, httplib::Error error, Clock::duration elapsed,
+                                  int timeoutMs, const QString& doing) {
+    const bool timedOut =
+        error == httplib::Error::ConnectionTimeout ||
+        (error == httplib::Error::Read && elapsed >= std::chrono::milliseconds(timeoutMs) * 9 / 10);
+    if (timedOut)
+        throw Refusal(
+            u"O servidor de aplicação em %1 não respondeu dentro do tempo limite de %2 ms (%3)."_s.arg(at)
+                .arg(timeoutMs)
+                .arg(doing));
+    if (error == httplib::Error::Connection)
+        throw Refusal(u"Não foi possível conectar ao servidor de aplicação em %1: %2."_s.arg(
+            at, QString::fromStdString(httplib::to_string(error))));
+    throw Refusal(u"A comunicação com o servidor de aplicação em %1 falhou (%2): %3."_s.arg(
+        at, doing, QString::fromStdString(httplib::to_string(error))));
+}
+
+[[noreturn]] void refuseStatus(const QString& at, const httplib::Response& response, const QString& doing) {
+    const QString text = serverErrorText(response.body);
+    if (!text.isEmpty())
+        throw Refusal(u"O servidor de aplicação em %1 recusou %2: %3"_s.arg(at, doing, text));
+    throw Refusal(u"O servidor de aplicação em %1 respondeu com o erro HTTP %2 (%3)."_s.arg(at)
+                      .arg(response.status)
+                      .arg(doing));
+}
+
+} // namespace
+
+void TNetConnection::Connect() {
+    if (BeforeConnect)
+        BeforeConnect(*this);
+    Disconnect();
+    const QString at = where(Host, Port);
+    if (Host.trimmed().isEmpty() || Port <= 0 || Port > 65535)
+        throw Refusal(
+            u"Não foi possível conectar ao servidor de aplicação em %1: endereço inválido."_s.arg(at));
+    const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
+    auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
+    const auto seconds = static_cast<time_t>(timeoutMs / 1000);
+    const auto micros = static_cast<time_t>((timeoutMs % 1000) * 1000);
+    client->set_connection_timeout(seconds, micros);
+    client->set_read_timeout(seconds, micros);
+    client->set_write_timeout(seconds, micros);
+    // Without these every call waits for a delayed acknowledgement and pays a new handshake.
+    client->set_tcp_nodelay(true);
+    client->set_keep_alive(true);
+    const QString secret = OperatorContext::instance().serverSecret();
+    httplib::Headers headers;
+    if (!secret.isEmpty())
+        headers.emplace("Authorization", "Bearer " + secret.toStdString());
+
+    const std::string body = nlohmann::json{{"server", ServerName.toStdString()}}.dump();
+    const auto started = Clock::now();
+    auto response = client->Post(proto::kSessionPath, headers, body, "application/json");
+    const QString doing = u"abertura de sessão em %1"_s.arg(ServerName);
+    if (!response)
+        refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
+    if (response->status != 200)
+        refuseStatus(at, *response, u"a sessão em %1"_s.arg(ServerName));
+    const auto doc = nlohmann::json::parse(response->body, nullptr, false);
+    if (!doc.is_object() || !doc.contains("session") || !doc["session"].is_string() ||
+        doc["session"].get<std::string>().empty())
+        throw Refusal(u"Resposta inválida do servidor de aplicação em %1 à abertura de sessão em %2."_s.arg(
+            at, ServerName));
+    impl_->token = doc["session"].get<std::string>();
+    impl_->client = std::move(client);
+    impl_->headers = std::move(headers);
+    impl_->nextId = 1;
+}
+
+void TNetConnection::Disconnect() {
+    if (!impl_->client)
+        return;
+    try {
+        if (!impl_->token.empty())
+            impl_->client->Delete(std::string(proto::kSessionPath) + "/" + impl_->token, impl_->headers);
+    } catch (...) {
+        // Closing is best effort: the server drops idle sessions on its own.
+    }
+    impl_->client.reset();
+    impl_->token.clear();
+    impl_->headers.clear();
+}
+
+bool TNetConnection::Connected() const {
+    return impl_->client && !impl_->token.empty();
+}
+
+ServerResult TNetConnection::Call(const QString& method, const std::vector<CallArg>& args) {
+    const QString at = where(Host, Port);
+    if (!Connected())
+        throw Refusal(
+            u"Sem conexão com o servidor de aplicação em %1: o método %2 não pode ser chamado."_s.arg(
+                at, method));
+    std::vector<proto::Value> params;
+    params.reserve(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i)
+        params.push_back(toWire(args[i], i, method));
+    const std::int64_t id = impl_->nextId++;
+    const std::string body = proto::encodeRequest(id, method.toStdString(), params);
+    httplib::Headers headers = impl_->headers;
+    headers.emplace(proto::kSessionHeader, impl_->token);
+
+    const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
+    const auto started = Clock::now();
+    auto response = impl_->client->Post(proto::kRpcPath, headers, body, "application/json");
+    const QString doing = u"método %1"_s.arg(method);
+    if (!response)
+        refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
+    if (response->status != 200)
+        refuseStatus(at, *response, u"o método %1"_s.arg(method));
+
+    proto::RpcResponse answer;
+    try {
+        answer = proto::decodeResponse(response->body, id);
+    } catch (const proto::ProtocolError& error) {
+        throw Refusal(u"Resposta inválida do servidor de aplicação em %1 ao método %2: %3"_s.arg(
+            at, method, QString::fromUtf8(error.what())));
+    }
+    ServerResult result;
+    if (!answer.ok) {
+        result.error = QString::fromStdString(answer.errorMessage);
+        if (result.error.isEmpty())
+            result.error =
+                u"O método %1 falhou no servidor de aplicação sem informar o motivo."_s.arg(method);
+        return result;
+    }
+    // Every returned value is checked before any is written, so a bad answer leaves the caller's
+    // variables as they were.
+    std::vector<std::pair<double*, double>> writes;
+    for (const auto& [index, value] : answer.out) {
+        const auto bad = [&, index = index](const QString& why) {
+            return Refusal(
+                u"Resposta inválida do servidor de aplicação em %1 ao método %2: parâmetro de retorno %3 %4."_s
+                    .arg(at, method)
+                    .arg(index)
+                    .arg(why));
+        };
+        if (index < 0 || static_cast<std::size_t>(index) >= args.size() ||
+            !std::holds_alternative<ByRefDate>(args[static_cast<std::size_t>(index)]))
+            throw bad(u"não é um argumento por referência"_s);
+        const std::optional<proto::DateTime> date =
+            value.is_string() ? proto::parseDateTime(value.get<std::string>()) : std::nullopt;
+        if (!date)
+            throw bad(u"não é uma data válida"_s);
+        writes.emplace_back(std::get<ByRefDate>(args[static_cast<std::size_t>(index)]).days, date->days);
+    }
+    for (const auto& [target, days] : writes)
+        *target = days;
+    result.ok = true;
+    result.packet = std::move(answer.packet);
+    return result;
+}
+
+proto::Packet CheckResultServ(const ServerResult& result, bool /*raise*/, int /*context*/) {
+    if (!result.ok)
+        throw Refusal(result.error.isEmpty() ? u"O servidor de aplicação recusou a chamada."_s
+                                             : result.error);
+    return result.packet;
+}
+
+} // namespace host
