@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace host {
+
+// The branch name of a branch the operator may work on. Refuses (Refusal) an empty code, an unknown
+// branch, a branch the operator has no access to and, when checkRescinded is true, a branch whose
+// contract was rescinded.
+QString ValidaFilial(const QString& cdFilial, const QString& operador, bool checkRescinded);
+
+} // namespace host
