@@ -1,0 +1,55 @@
+#include "server/RemoteDataModule.h"
+
+#include "protocol/Rpc.h"
+#include "server/CallError.h"
+#include "server/DatabaseError.h"
+
+#include <algorithm>
+
+namespace server {
+
+RemoteDataModule::RemoteDataModule(const std::string& databasePath) : pool_(databasePath) {
+    addServiceMethods(table_);
+    addDishMethods(table_);
+    addDishDetailMethods(table_);
+    addProductMethods(table_);
+    addNutrientMethods(table_);
+    for (const MethodDef& def : table_)
+        methods_.emplace(def.name, &def);
+}
+
+std::vector<std::string> RemoteDataModule::methodNames() const {
+    std::vector<std::string> names;
+    for (const MethodDef& def : table_)
+        names.push_back(def.name);
+    return names;
+}
+
+CallResult RemoteDataModule::call(const std::string& method, const nlohmann::json& params,
+                                  SessionState& session) {
+    const auto found = methods_.find(method);
+    if (found == methods_.end())
+        throw CallError(proto::kMethodNotFound, "Método não encontrado: " + method + ".");
+    const MethodDef& def = *found->second;
+    const Arguments args(method, def.params, def.span, params);
+
+    // The session changes only when the method succeeds.
+    SessionState next = session;
+    try {
+        auto db = pool_.acquire();
+        try {
+            MenuRepository repo(*db);
+            MethodContext context{method, args, repo, next};
+            CallResult result = def.run(context);
+            session = next;
+            return result;
+        } catch (const DatabaseError&) {
+            db.discard();
+            throw;
+        }
+    } catch (const DatabaseError& error) {
+        throw CallError(proto::kServerError, "Método " + method + ": " + error.what() + ".");
+    }
+}
+
+} // namespace server

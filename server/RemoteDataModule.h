@@ -1,0 +1,34 @@
+#pragma once
+
+#include "server/DatabasePool.h"
+#include "server/MethodTable.h"
+#include "server/SessionState.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace server {
+
+// The remote data module: every method of the server interface, computed from the suite's database,
+// callable without HTTP (the HTTP layer and the benchmark both come through call()).
+class RemoteDataModule {
+public:
+    explicit RemoteDataModule(const std::string& databasePath);
+
+    // Throws CallError: unknown method, refused parameter, failed read (never an empty answer for a
+    // database that cannot be read).
+    CallResult call(const std::string& method, const nlohmann::json& params, SessionState& session);
+
+    bool hasMethod(const std::string& method) const { return methods_.count(method) != 0; }
+    std::vector<std::string> methodNames() const;
+
+private:
+    DatabasePool pool_;
+    std::vector<MethodDef> table_;
+    std::unordered_map<std::string, const MethodDef*> methods_;
+};
+
+} // namespace server

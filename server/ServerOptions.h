@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace server {
+
+struct ServerOptions {
+    std::string database;
+    std::string host = "127.0.0.1";
+    int port = 60251; // 0: any free port
+    std::optional<std::string> secret;
+    int sessionIdleSeconds = 1800;
+    std::size_t maxSessions = 64;
+    // One pool thread per keep-alive connection: keep it above the clients expected at once.
+    int threads = 32;
+    bool help = false;
+};
+
+// Throws std::invalid_argument with a Portuguese message for a bad command line; reads the secret
+// file (trimmed) when one is named.
+ServerOptions parseOptions(const std::vector<std::string>& args);
+std::string usageText();
+
+} // namespace server

@@ -1,0 +1,80 @@
+#include "server/Database.h"
+#include "server/DatabaseError.h"
+#include "server/RemoteDataModule.h"
+#include "server/RpcHttpServer.h"
+#include "server/ServerOptions.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <pthread.h>
+#include <thread>
+
+int main(int argc, char** argv) {
+    server::ServerOptions options;
+    try {
+        options = server::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& error) {
+        std::cerr << "restcont-server: " << error.what() << "\n" << server::usageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << server::usageText();
+        return 0;
+    }
+
+    // Signals go to one waiting thread only; every thread started from here on inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    try {
+        // A wrong path or a file that is not a database stops the start, so the screen never reads
+        // "no infringement" from an empty database.
+        server::Database probe(options.database);
+    } catch (const server::DatabaseError& error) {
+        std::cerr << "restcont-server: " << error.what() << "\n";
+        return 1;
+    }
+
+    server::RemoteDataModule module(options.database);
+    server::RpcHttpServer::Config config;
+    config.secret = options.secret;
+    config.sessionIdle = std::chrono::seconds(options.sessionIdleSeconds);
+    config.maxSessions = options.maxSessions;
+    config.threads = options.threads;
+    server::RpcHttpServer http(module, config);
+
+    int port = 0;
+    try {
+        port = http.bind(options.host, options.port);
+    } catch (const std::exception& error) {
+        std::cerr << "restcont-server: " << error.what() << "\n";
+        return 1;
+    }
+
+    std::atomic<bool> finished{false};
+    std::thread stopper([&] {
+        int received = 0;
+        sigwait(&stopSignals, &received);
+        // stop() is a no-op until the accept loop runs, so repeat it until the loop has ended.
+        while (!finished) {
+            http.stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+
+    std::cout << "listening on " << options.host << ":" << port << std::endl;
+    http.run();
+    finished = true;
+    // Wake the signal thread if the loop ended for another reason.
+    pthread_kill(stopper.native_handle(), SIGTERM);
+    stopper.join();
+    std::cerr << "restcont-server: parado.\n";
+    return 0;
+}
