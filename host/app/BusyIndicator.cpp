@@ -1,0 +1,118 @@
+#include "host/app/BusyIndicator.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <memory>
+
+namespace host {
+
+namespace {
+
+std::unique_ptr<BusyIndicator>& slot() {
+    static std::unique_ptr<BusyIndicator> indicator;
+    return indicator;
+}
+
+constexpr int kSpokes = 12;
+
+} // namespace
+
+BusyIndicator* ExistingBusyIndicator() {
+    return slot().get();
+}
+
+void DestroyBusyIndicator() {
+    slot().reset();
+}
+
+BusyIndicator& TheBusyIndicator() {
+    if (!slot())
+        slot() = std::make_unique<BusyIndicator>();
+    return *slot();
+}
+
+BusyIndicator::BusyIndicator()
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      timer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("ShowAvi"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    timer_->setInterval(80);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        frame_ = (frame_ + 1) % kSpokes;
+        update();
+    });
+}
+
+QSize BusyIndicator::sizeHint() const {
+    return caption().isEmpty() ? QSize(96, 96) : QSize(300, 110);
+}
+
+void BusyIndicator::push(QWidget* over, int kind, const QString& caption) {
+    levels_.push_back({kind, caption});
+    present(over);
+}
+
+void BusyIndicator::pop() {
+    if (levels_.empty())
+        return;
+    levels_.pop_back();
+    if (levels_.empty()) {
+        timer_->stop();
+        hide();
+        return;
+    }
+    present(over_);
+}
+
+void BusyIndicator::present(QWidget* over) {
+    over_ = over;
+    resize(sizeHint());
+    QRect area;
+    if (over && over->isVisible())
+        area = QRect(over->mapToGlobal(QPoint(0, 0)), over->size());
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        move(area.center() - rect().center());
+    show();
+    raise();
+    timer_->start();
+    // The call this announces blocks the event loop: the window must be on the screen before it
+    // starts, but no click or key may reach the form meanwhile.
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void BusyIndicator::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), palette().window());
+    painter.setPen(palette().dark().color());
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    const bool withText = !caption().isEmpty();
+    const QPointF centre(width() / 2.0, withText ? 38.0 : height() / 2.0);
+    const double outer = 22, inner = 10;
+    for (int i = 0; i < kSpokes; ++i) {
+        QColor colour = palette().highlight().color();
+        colour.setAlphaF(0.15 + 0.85 * ((i + kSpokes - frame_) % kSpokes) / double(kSpokes));
+        painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
+        painter.save();
+        painter.translate(centre);
+        painter.rotate(i * 360.0 / kSpokes);
+        painter.drawLine(QPointF(0, -inner), QPointF(0, -outer));
+        painter.restore();
+    }
+    if (withText) {
+        painter.setPen(palette().windowText().color());
+        painter.drawText(QRect(8, 70, width() - 16, height() - 78), Qt::AlignCenter | Qt::TextWordWrap,
+                         caption());
+    }
+}
+
+} // namespace host

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QTimer;
+
+namespace host {
+
+// The small frameless window that says the screen is working: an animation, and under it a status
+// text for the kinds that carry one. It never takes the focus or the activation, so showing it
+// changes nothing for the form underneath. Activations nest: the innermost shows, and when it ends
+// the one around it shows again.
+class BusyIndicator : public QWidget {
+    Q_OBJECT
+public:
+    BusyIndicator();
+
+    void push(QWidget* over, int kind, const QString& caption);
+    void pop();
+    int depth() const { return static_cast<int>(levels_.size()); }
+    int kind() const { return levels_.empty() ? -1 : levels_.back().kind; }
+    QString caption() const { return levels_.empty() ? QString() : levels_.back().caption; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Level {
+        int kind;
+        QString caption;
+    };
+    void present(QWidget* over);
+
+    std::vector<Level> levels_;
+    QPointer<QWidget> over_;
+    QTimer* timer_;
+    int frame_ = 0;
+};
+
+// The process's indicator, created on first use.
+BusyIndicator& TheBusyIndicator();
+// The indicator if it was ever shown, or nothing.
+BusyIndicator* ExistingBusyIndicator();
+void DestroyBusyIndicator();
+
+} // namespace host

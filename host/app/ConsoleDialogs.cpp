@@ -1,0 +1,53 @@
+#include "host/app/ConsoleDialogs.h"
+
+using namespace Qt::StringLiterals;
+
+namespace host {
+
+namespace {
+
+void say(std::FILE* stream, const QString& line) {
+    std::fputs(line.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+QString labelOf(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning:
+        return u"Aviso"_s;
+    case TMsgDlgType::mtError:
+        return u"Erro"_s;
+    case TMsgDlgType::mtInformation:
+        return u"Informação"_s;
+    case TMsgDlgType::mtConfirmation:
+        return u"Confirmação"_s;
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return u"Mensagem"_s;
+}
+
+} // namespace
+
+void ConsoleDialogs::showError(const QString& message) {
+    say(err_, u"Erro: %1"_s.arg(message));
+}
+
+TModalResult ConsoleDialogs::messageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons, int) {
+    say(type == TMsgDlgType::mtError ? err_ : out_, u"%1: %2"_s.arg(labelOf(type), text));
+    return modalResultOf(defaultButton(buttons));
+}
+
+std::optional<QString> ConsoleDialogs::inputQuery(const QString& caption, const QString& prompt,
+                                                  const QString&) {
+    say(out_, u"%1: %2 (sem resposta: cancelado)"_s.arg(caption, prompt));
+    return std::nullopt;
+}
+
+std::optional<QString> ConsoleDialogs::saveFileName(const QString& title, const QString&, const QString&) {
+    say(out_, u"%1 (sem resposta: cancelado)"_s.arg(title));
+    return std::nullopt;
+}
+
+} // namespace host
