@@ -95,6 +95,10 @@ void TApplication::shutdown() {
     mainForm_.reset();
 }
 
+QWidget* TApplication::formOwner() const {
+    return mainForm_.get();
+}
+
 void TApplication::runCreate(TForm& form) {
     if (form.OnCreate)
         form.OnCreate();

@@ -32,7 +32,7 @@ public:
     // Creates a form owned by the host. The form's OnCreate runs during creation; when it fails the
     // form is destroyed again and the failure reaches the caller.
     template <typename Form> Form* CreateForm() {
-        std::unique_ptr<Form> form(new Form(MainForm()));
+        std::unique_ptr<Form> form(new Form(formOwner()));
         runCreate(*form);
         return form.release();
     }
@@ -55,6 +55,7 @@ signals:
 private:
     TApplication();
     friend class TForm;
+    QWidget* formOwner() const;
     void runCreate(TForm& form);
     void addMdiChild(QMdiSubWindow* frame);
 

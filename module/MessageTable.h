@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The lines of the screen's message table msgPadrao, "key|text" each.
+QStringList AnalRestContMessages();
