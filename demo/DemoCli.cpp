@@ -1,0 +1,43 @@
+#include "DemoCli.h"
+
+#include "DemoGenerator.h"
+#include "DemoRoles.h"
+
+#include <exception>
+
+namespace demo {
+
+int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << demoSummary();
+            return 0;
+        }
+        if (arg == "--out" && i + 1 < args.size() && file.empty()) {
+            file = args[++i];
+            continue;
+        }
+        if (arg.rfind("--out=", 0) == 0 && file.empty()) {
+            file = arg.substr(6);
+            continue;
+        }
+        err << "Argumento inválido: " << arg << "\n" << demoSummary();
+        return 2;
+    }
+    if (file.empty()) {
+        err << "Falta o argumento --out ARQUIVO.\n" << demoSummary();
+        return 2;
+    }
+    try {
+        generateDemoDatabase(file);
+    } catch (const std::exception& e) {
+        err << "Banco de demonstração não gerado: " << e.what() << "\n";
+        return 1;
+    }
+    out << "Banco de demonstração gravado em " << file << "\n";
+    return 0;
+}
+
+} // namespace demo
