@@ -1,5 +1,7 @@
 #include "host/app/BusyIndicator.h"
 
+#include "host/app/TApplication.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
@@ -80,7 +82,8 @@ void BusyIndicator::present(QWidget* over) {
     if (area.isValid())
         move(area.center() - rect().center());
     show();
-    raise();
+    if (!Headless())
+        raise();
     timer_->start();
     // The call this announces blocks the event loop: the window must be on the screen before it
     // starts, but no click or key may reach the form meanwhile.

@@ -174,12 +174,13 @@ void TForm::Show() {
     if (frame_) {
         QWidget::setVisible(true);
         frame_->show();
-        frame_->raise();
         Application().MdiArea()->setActiveSubWindow(frame_);
         return;
     }
     QWidget::setVisible(true);
-    raise();
+    // The offscreen platform has no stacking order to change.
+    if (!Headless())
+        raise();
     activateWindow();
 }
 
