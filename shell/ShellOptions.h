@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+namespace shell {
+
+// What the command line asked of the host shell.
+struct ShellOptions {
+    bool help = false;
+    QString settingsFile;
+    QString packageFile;
+    // Launch values; none given means a null launch value.
+    std::optional<QString> mode;
+    std::optional<QString> filial;
+    std::optional<QString> servico;
+    std::optional<double> mes; // days since 1899-12-30
+    // Overrides of the settings file.
+    std::optional<QString> database;
+    std::optional<QString> serverHost;
+    std::optional<int> serverPort;
+    std::optional<QString> operatorCode;
+    QString screenshot;
+
+    bool launchGiven() const { return mode || filial || servico || mes; }
+};
+
+// Reads the arguments (without the program name). Defaults are taken relative to the folder of the
+// executable: the settings file ../demo/restcont.ini and the package ../lib/libPkg_kdr60251.so.
+// Throws host::Refusal with a Portuguese message for an unknown option, a missing or bad value.
+ShellOptions parseShellOptions(const QStringList& arguments, const QString& executableFolder);
+
+// The launch value for IniProc: null when no launch option was given, otherwise mode, branch,
+// service, month and the address of the outcome cell.
+QVariant launchValue(const ShellOptions& options, bool* outcomeCell);
+
+// The --help text: every option and every settings key.
+QString helpText();
+
+} // namespace shell
