@@ -62,8 +62,8 @@ QString OperatorContext::resolvePath(const QString& key) const {
     // database; one given on the command line is relative to where the command ran.
     const bool fromFile = overrides_.find(key) == overrides_.end();
     if (QFileInfo(path).isRelative() && fromFile && !settingsFile_.isEmpty())
-        return QFileInfo(settingsFile_).absoluteDir().absoluteFilePath(path);
-    return QFileInfo(path).absoluteFilePath();
+        return QDir::cleanPath(QFileInfo(settingsFile_).absoluteDir().absoluteFilePath(path));
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 QString OperatorContext::databasePath() const {

@@ -19,7 +19,9 @@ inline const QString kReportsFolder = QStringLiteral("reports/folder");
 
 inline constexpr int kDefaultPort = 60251;
 inline constexpr int kDefaultTimeoutMs = 30000;
-// Both lay out a ten-character code in groups, upper case, literals not stored in the code.
+// In the settings file a mask must be quoted (kind0=">aa.aaaa.aaaa;0; "): unquoted, the INI reader takes
+// ";" as the start of a comment and drops the rest. Both defaults lay out a ten-character code in groups,
+// upper case, literals not stored in the code.
 inline const QString kDefaultMaskKind0 = QStringLiteral(">aa.aaaa.aaaa;0; ");
 inline const QString kDefaultMaskKind1 = QStringLiteral(">aaaa.aaa.aaa;0; ");
 
