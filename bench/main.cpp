@@ -1,0 +1,275 @@
+// The cost of one full analysis of a service-month: GetDataSemana, the eleven summaries and one
+// detail for the first row of each, in process and over HTTP on loopback; then ten times the data,
+// then eight clients at once.
+#include "BenchDatabase.h"
+
+#include "protocol/Rpc.h"
+#include "protocol/Wire.h"
+#include "server/CallError.h"
+#include "server/RemoteDataModule.h"
+#include "server/RpcHttpServer.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+// One way to call a method: answers the packet as JSON, throws on an error answer.
+using Caller = std::function<json(const std::string& method, const json& params)>;
+
+// Each summary and how its detail takes its arguments from the first row ("#month" is the launch
+// month the screen passes by reference).
+struct Step {
+    const char* summary;
+    bool weekly;
+    const char* detail;
+    std::vector<const char*> detailArgs;
+};
+
+const std::vector<Step> kSteps{
+    {"GetFreqPratSem",
+     true,
+     "GetFreqPratSemDet",
+     {"CDFILIAL", "CDSERVFILI", "NRSEMANA", "CDPRATO", "#month"}},
+    {"GetFreqPratMes", false, "GetFreqPratMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
+    {"GetFreqOpcaSem", true, "GetFreqOpcaSemDet", {"CDFILIAL", "CDSERVFILI", "NRSEMANA", "CDPRATO"}},
+    {"GetFreqOpcaMes", false, "GetFreqOpcaMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
+    {"GetRestPratMes", false, "GetRestPratMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
+    {"GetRestOpcaMes", false, "GetRestOpcaMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
+    {"GetUtilPratSem", true, "GetUtilPratSemDet", {"CDFILIAL", "CDSERVFILI", "CDPRATO", "NRSEMANA"}},
+    {"GetLimNutri",
+     false,
+     "GetLimNutriDet",
+     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDNUTRIENTE", "QTMINLIMNUTR", "QTMAXLIMNUTR"}},
+    {"GetLimPePra",
+     false,
+     "GetLimPePraDet",
+     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO", "CDPRODUTO", "QTMINLIMPRAT", "QTMAXLIMPRAT"}},
+    {"GetLimPeSer",
+     false,
+     "GetLimPeSerDet",
+     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRODUTO", "QTMINLIMSERV", "QTMAXLIMSERV"}},
+    {"GetRestProd", false, "GetRestProdDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRODUTO"}},
+};
+
+struct Timings {
+    std::map<std::string, std::vector<double>> perMethod; // ms
+    std::vector<double> perCall;
+    std::vector<double> analyses;
+    int calls = 0;
+};
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// One analysis; answers the number of calls made.
+int analyse(const Caller& call, Timings* timings) {
+    int calls = 0;
+    const auto timed = [&](const std::string& method, const json& params) {
+        const auto start = Clock::now();
+        json packet = call(method, params);
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        ++calls;
+        if (timings) {
+            timings->perMethod[method].push_back(ms);
+            timings->perCall.push_back(ms);
+        }
+        return packet;
+    };
+    const json weeks = timed("GetDataSemana", {"2026-03-01", "2026-03-31"}).at("rows").at(0);
+    for (const Step& step : kSteps) {
+        const json params = step.weekly ? json{"0001", "001", weeks[0], weeks[1]}
+                                        : json{"0001", "001", "2026-03-01", "2026-03-31"};
+        const json packet = timed(step.summary, params);
+        if (packet.at("rows").empty())
+            continue;
+        json detailParams = json::array();
+        for (const char* arg : step.detailArgs) {
+            if (std::string(arg) == "#month") {
+                detailParams.push_back("2026-03-01");
+                continue;
+            }
+            std::size_t index = 0;
+            while (packet.at("fields").at(index).at("name") != arg)
+                ++index;
+            detailParams.push_back(packet.at("rows").at(0).at(index));
+        }
+        timed(step.detail, detailParams);
+    }
+    return calls;
+}
+
+Caller inProcess(server::RemoteDataModule& module, server::SessionState& session) {
+    return [&module, &session](const std::string& method, const json& params) {
+        return proto::packetToJson(module.call(method, params, session).packet);
+    };
+}
+
+// A client as the screen's connection makes it: one kept-alive connection, no delayed acks.
+class HttpCaller {
+public:
+    explicit HttpCaller(int port) : client_("127.0.0.1", port) {
+        client_.set_tcp_nodelay(true);
+        client_.set_keep_alive(true);
+        const auto res =
+            client_.Post(proto::kSessionPath, R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
+        if (!res || res->status != 200)
+            throw std::runtime_error("session refused");
+        token_ = json::parse(res->body).at("session");
+    }
+    ~HttpCaller() { client_.Delete(std::string(proto::kSessionPath) + "/" + token_); }
+
+    json operator()(const std::string& method, const json& params) {
+        const json request{{"jsonrpc", "2.0"}, {"id", ++id_}, {"method", method}, {"params", params}};
+        const auto res = client_.Post(proto::kRpcPath, {{proto::kSessionHeader, token_}}, request.dump(),
+                                      "application/json");
+        if (!res || res->status != 200)
+            throw std::runtime_error(method + ": transport failure");
+        const proto::RpcResponse answer = proto::decodeResponse(res->body, id_);
+        if (!answer.ok)
+            throw std::runtime_error(method + ": " + answer.errorMessage);
+        return proto::packetToJson(answer.packet);
+    }
+
+private:
+    httplib::Client client_;
+    std::string token_;
+    std::int64_t id_ = 0;
+};
+
+struct LiveHttp {
+    explicit LiveHttp(server::RemoteDataModule& module) : http(module, config()) {
+        port = http.bind("127.0.0.1", 0);
+        thread = std::thread([this] { http.run(); });
+        while (!http.running())
+            std::this_thread::yield();
+    }
+    ~LiveHttp() {
+        http.stop();
+        thread.join();
+    }
+    static server::RpcHttpServer::Config config() {
+        server::RpcHttpServer::Config c;
+        c.log = false;
+        c.threads = 16;
+        return c;
+    }
+    server::RpcHttpServer http;
+    int port = 0;
+    std::thread thread;
+};
+
+struct Measured {
+    Timings local, remote;
+};
+
+Measured measure(const std::string& schema, int scale, int rounds) {
+    BenchDatabase db(schema, scale);
+    server::RemoteDataModule module(db.path());
+    LiveHttp live(module);
+    Measured m;
+    server::SessionState session;
+    HttpCaller http(live.port);
+    const Caller local = inProcess(module, session);
+    const Caller remote = [&http](const std::string& method, const json& params) {
+        return http(method, params);
+    };
+    analyse(local, nullptr); // warm the caches and the statements
+    analyse(remote, nullptr);
+    for (int round = 0; round < rounds; ++round) {
+        for (auto [caller, timings] : {std::pair{&local, &m.local}, std::pair{&remote, &m.remote}}) {
+            const auto start = Clock::now();
+            timings->calls = analyse(*caller, timings);
+            timings->analyses.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        }
+    }
+    std::printf("\nData x%d: %d menu items, %d product lines in the week span; %d calls per analysis\n",
+                scale, db.items(), db.lines(), m.remote.calls);
+    std::printf("%-20s %12s %12s %8s\n", "method (median ms)", "in-process", "HTTP", "ratio");
+    for (const auto& [method, values] : m.local.perMethod) {
+        const double a = median(values), b = median(m.remote.perMethod[method]);
+        std::printf("%-20s %12.3f %12.3f %8.2f\n", method.c_str(), a, b, a > 0 ? b / a : 0);
+    }
+    const double callA = median(m.local.perCall), callB = median(m.remote.perCall);
+    const double allA = median(m.local.analyses), allB = median(m.remote.analyses);
+    std::printf("%-20s %12.3f %12.3f %8.2f\n", "any call", callA, callB, callB / callA);
+    std::printf("%-20s %12.3f %12.3f %8.2f\n", "whole analysis", allA, allB, allB / allA);
+    std::printf("HTTP and session overhead: %.3f ms per analysis (%.0f%% of it)\n", allB - allA,
+                100 * (allB - allA) / allB);
+    return m;
+}
+
+void concurrent(const std::string& schema, int clients, double seconds) {
+    BenchDatabase db(schema, 1);
+    server::RemoteDataModule module(db.path());
+    LiveHttp live(module);
+    std::atomic<long> calls{0}, errors{0}, analyses{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    const auto start = Clock::now();
+    for (int c = 0; c < clients; ++c)
+        threads.emplace_back([&] {
+            HttpCaller http(live.port);
+            const Caller remote = [&http](const std::string& method, const json& params) {
+                return http(method, params);
+            };
+            while (!stop) {
+                try {
+                    calls += analyse(remote, nullptr);
+                    ++analyses;
+                } catch (const std::exception&) {
+                    ++errors;
+                }
+            }
+        });
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    stop = true;
+    for (auto& t : threads)
+        t.join();
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("\n%d concurrent clients over HTTP for %.1f s: %.0f calls/s, %.1f analyses/s, %ld errors\n",
+                clients, elapsed, calls / elapsed, analyses / elapsed, errors.load());
+}
+
+std::string readSchema() {
+    std::ifstream file(std::string(RESTCONT_SOURCE_DIR) + "/demo/schema.sql");
+    std::stringstream text;
+    text << file.rdbuf();
+    if (text.str().empty())
+        throw std::runtime_error("demo/schema.sql not found");
+    return text.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
+    const std::string schema = readSchema();
+    std::printf("restcont-bench: %d rounds per measurement\n", rounds);
+    const Measured base = measure(schema, 1, rounds);
+    const Measured large = measure(schema, 10, std::max(5, rounds / 5));
+    std::printf("\nten times the data: whole analysis in-process x%.2f, HTTP x%.2f\n",
+                median(large.local.analyses) / median(base.local.analyses),
+                median(large.remote.analyses) / median(base.remote.analyses));
+    concurrent(schema, 8, 3.0);
+    return 0;
+}
