@@ -1,0 +1,102 @@
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString binaryDir() {
+    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
+    return QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT);
+}
+
+struct ShellResult {
+    int status = -1;
+    QString out, err;
+};
+
+// The built shell, offscreen; a run that does not end within the bound counts as a failure.
+ShellResult runShell(const QStringList& arguments, const QString& folder) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    process.setProcessEnvironment(environment);
+    process.start(QDir(binaryDir()).filePath(u"bin/restcont-host"_s), arguments);
+    ShellResult run;
+    if (!process.waitForStarted() || !process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+class ShellRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QFile settings(folder.filePath(u"restcont.ini"_s));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[operator]\ncode=TESTE\nbranch=0001\n[server]\nhost=127.0.0.1\nport=1\n");
+    }
+    QString settingsFile() const { return folder.filePath(u"restcont.ini"_s); }
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(ShellRun, HelpDocumentsTheOptionsAndEndsWell) {
+    const ShellResult run = runShell({u"--help"_s}, folder.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.contains(u"--screenshot"_s));
+    EXPECT_TRUE(run.out.contains(u"server/secret_file"_s));
+}
+
+TEST_F(ShellRun, FailuresBeforeTheScreenEndWithStatusTwoAndAPortugueseMessage) {
+    struct Case {
+        QStringList arguments;
+        QString message;
+    };
+    const Case cases[] = {
+        {{u"--modo"_s, u"CALCULA"_s}, u"Opção desconhecida: '--modo'."_s},
+        {{u"--settings"_s, u"nao-existe.ini"_s}, u"Não foi possível ler o arquivo de configuração"_s},
+        {{u"--settings"_s, settingsFile(), u"--package"_s, u"nao-existe.so"_s},
+         u"Não foi possível carregar o pacote"_s},
+        {{u"--settings"_s, settingsFile(), u"--mes"_s, u"2026-13-01"_s}, u"Data inválida em --mes"_s},
+    };
+    for (const Case& c : cases) {
+        const ShellResult run = runShell(c.arguments, folder.path());
+        EXPECT_EQ(run.status, 2) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+}
+
+TEST_F(ShellRun, ScreenshotIsWrittenAfterTheFirstActivationInEveryMode) {
+    for (const QStringList& launch : {QStringList{}, QStringList{u"--mode"_s, u"FORMULARIO"_s},
+                                      QStringList{u"--mode"_s, u"CALCULA"_s, u"--filial"_s, u"0001"_s,
+                                                  u"--servico"_s, u"00001"_s, u"--mes"_s, u"2026-03-01"_s}}) {
+        const QString picture = folder.filePath(u"tela.png"_s);
+        QFile::remove(picture);
+        const ShellResult run = runShell(
+            QStringList{u"--settings"_s, settingsFile(), u"--screenshot"_s, picture} + launch, folder.path());
+        EXPECT_EQ(run.status, 0) << launch.join(u' ').toStdString() << run.err.toStdString();
+        const QImage image(picture);
+        ASSERT_FALSE(image.isNull()) << launch.join(u' ').toStdString();
+        EXPECT_GE(image.width(), 579);
+        EXPECT_GE(image.height(), 360);
+        if (launch.contains(u"CALCULA"_s)) {
+            EXPECT_TRUE(run.out.contains(u"Resultado do cálculo"_s)) << run.out.toStdString();
+        }
+    }
+}
