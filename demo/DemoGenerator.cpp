@@ -26,6 +26,8 @@ void writeInto(const std::filesystem::path& file) {
     MenuWriter(db, kFirstDay, daysFromIso(kLastDay) - daysFromIso(kFirstDay) + 1).writeAll();
     ContractWriter(db, {kFirstDay, kLastDay, 12}, {"2026-03-01", "2026-03-31", 1}).writeAll();
     db.exec("COMMIT");
+    // Rebuilding packs the pages the inserts left part-filled: about a tenth smaller to ship.
+    db.exec("VACUUM");
 }
 
 } // namespace

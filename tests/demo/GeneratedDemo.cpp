@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -113,12 +114,26 @@ std::string ReadOnlyDb::dump() const {
     return out;
 }
 
+// Every test runs in a process of its own, so the database is generated once per build of the test
+// binary and shared through a file named after the binary's build time; each process writes its own
+// copy first and renames it into place, so parallel runs never read a half-written file.
 const std::filesystem::path& generatedDemo() {
-    static TempFolder folder;
     static const std::filesystem::path file = [] {
-        auto path = folder.path() / "demo.db";
-        demo::generateDemoDatabase(path);
-        return path;
+        const char* binary = std::getenv("RESTCONT_BINARY_DIR");
+        const auto folder =
+            (binary ? std::filesystem::path(binary) : std::filesystem::temp_directory_path()) /
+            "restcont-demo-test-cache";
+        std::filesystem::create_directories(folder);
+        const auto built = std::filesystem::last_write_time(std::filesystem::read_symlink("/proc/self/exe"));
+        const auto stamp = std::to_string(built.time_since_epoch().count());
+        const auto shared = folder / ("demo-" + stamp + ".db");
+        if (!std::filesystem::exists(shared)) {
+            const auto own = folder / ("demo-" + stamp + "-" + std::to_string(::getpid()) + ".db");
+            std::filesystem::remove(own);
+            demo::generateDemoDatabase(own);
+            std::filesystem::rename(own, shared);
+        }
+        return shared;
     }();
     return file;
 }
