@@ -167,6 +167,7 @@ TEST_F(ModuleTest, LaunchElementsAreConvertedByKind) {
         {QDateTime(QDate(2026, 3, 1), QTime(12, 0)), address(&cell), 46082.5},
         {u"46082.5"_s, QVariant::fromValue(static_cast<quint64>(reinterpret_cast<quintptr>(&cell))), 46082.5},
         {46082, QString::number(static_cast<qint64>(reinterpret_cast<quintptr>(&cell))), 46082.0},
+        {46082.25, QVariant::fromValue(reinterpret_cast<quintptr>(&cell)), 46082.25},
     };
     for (const Case& c : cases) {
         IniProc(QVariantList{u"X"_s, 1, u"00001"_s, c.month, c.outcome});
