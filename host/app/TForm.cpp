@@ -25,6 +25,9 @@ TForm::TForm(QWidget* owner) : QWidget(owner, Qt::Window) {
 TForm::~TForm() {
     if (modalLoop_)
         modalLoop_->quit();
+    // A form destroyed on its own must not leave an empty frame in the main form's area.
+    if (frame_)
+        frame_->deleteLater();
 }
 
 void TForm::SetCaption(const QString& caption) {

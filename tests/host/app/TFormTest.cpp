@@ -278,3 +278,15 @@ TEST_F(TFormTest, AMinimisedChildIsRestoredByWindowStateNormal) {
     form->SetWindowState(TWindowState::wsNormal);
     EXPECT_EQ(form->WindowState(), TWindowState::wsNormal);
 }
+
+TEST_F(TFormTest, AChildDestroyedOnItsOwnTakesItsFrameAlong) {
+    QPointer<TForm> form = newForm();
+    form->SetFormStyle(TFormStyle::fsMDIChild);
+    form->Show();
+    QPointer<QWidget> frame = form->FormWindow();
+    std::unique_ptr<TForm> destroyed(form.data());
+    destroyed.reset();
+    GuiDrain();
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(Application().MdiArea()->subWindowList().isEmpty());
+}
