@@ -2,11 +2,13 @@
 // number of summary rows the server would answer for a service and March 2026. Parameters: :f branch,
 // :s service, :p and :u the month, :w1 and :w2 the week span around it.
 
+#include "DemoDate.h"
 #include "DemoRoles.h"
 #include "GeneratedDemo.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -154,6 +156,22 @@ std::map<std::string, std::string> march(const std::string& branch, const std::s
             {":u", "2026-03-31"}, {":w1", "2026-02-23"}, {":w2", "2026-04-05"}};
 }
 
+// Any month of 2026 with the week span the screen would ask for around it.
+std::map<std::string, std::string> monthOf2026(const std::string& branch, const std::string& service,
+                                               int month) {
+    char first[16], next[16];
+    std::snprintf(first, sizeof first, "2026-%02d-01", month);
+    std::snprintf(next, sizeof next, month == 12 ? "2027-01-01" : "2026-%02d-01", month + 1);
+    const int p = demo::daysFromIso(first);
+    const int u = demo::daysFromIso(next) - 1;
+    return {{":f", branch},
+            {":s", service},
+            {":p", first},
+            {":u", demo::isoFromDays(u)},
+            {":w1", demo::isoFromDays(p - demo::weekdayOf(p))},
+            {":w2", demo::isoFromDays(u + 6 - demo::weekdayOf(u))}};
+}
+
 struct Case {
     demo::ServiceRole role;
     Category category;
@@ -191,6 +209,24 @@ INSTANTIATE_TEST_SUITE_P(AllServices, DemoContract, testing::ValuesIn(everyServi
                              return "F" + p.param.role.branch + "_S" + p.param.role.service + "_" +
                                     std::to_string(static_cast<int>(p.param.category) + 1);
                          });
+
+// Whatever month a demo user picks, the clear service stays clear, and the nutrient-only service
+// breaks nothing else: their respected bounds come from the whole year.
+TEST(DemoClearServiceTest, StaysClearInEveryMonthOf2026) {
+    ReadOnlyDb db(generatedDemo());
+    for (int month = 1; month <= 12; ++month)
+        for (Category c : demo::allCategories()) {
+            const auto clear = monthOf2026(demo::kClearService.branch, demo::kClearService.service, month);
+            EXPECT_EQ(db.scalar(infringementSql().at(c), clear), 0)
+                << "month " << month << ", " << demo::categoryName(c);
+            if (c == Category::LimNutri)
+                continue;
+            const auto nutrient =
+                monthOf2026(demo::kNutrientOnlyService.branch, demo::kNutrientOnlyService.service, month);
+            EXPECT_EQ(db.scalar(infringementSql().at(c), nutrient), 0)
+                << "month " << month << ", " << demo::categoryName(c);
+        }
+}
 
 TEST(DemoRolesTest, TheThreeNamedServicesHaveTheirOutcome) {
     EXPECT_EQ(demo::infringedCategories(demo::kClearService.branch, demo::kClearService.service), 0u);
