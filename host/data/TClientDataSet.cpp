@@ -362,7 +362,8 @@ const DataCell& TClientDataSet::CellAt(int row, int field) const {
 }
 
 QString TClientDataSet::DisplayTextAt(int row, int field) const {
-    if (row < 0 || row >= RecordCount())
+    // Painting asks for any cell it thinks exists; a stale index shows nothing instead of failing.
+    if (row < 0 || row >= RecordCount() || field < 0 || field >= FieldCount())
         return {};
     const int saved = shown_;
     shown_ = row;

@@ -347,6 +347,8 @@ TEST_F(RecordSetTest, TextsFollowTheFieldsFormatsAndTheTextEvent) {
     EXPECT_EQ(set.DisplayTextAt(1, date.Index()), u"02/03/2004 09:30:00"_s);
     EXPECT_EQ(set.RecNo(), 1);
     EXPECT_EQ(serviceCode.AsString(), u"abc12"_s);
+    EXPECT_EQ(set.DisplayTextAt(2, name.Index()), QString());
+    EXPECT_EQ(set.DisplayTextAt(0, set.FieldCount()), QString());
     EXPECT_EQ(name.DisplayLabel(), u"NMSERVICO"_s);
     name.SetDisplayLabel(u"Serviço"_s);
     EXPECT_EQ(name.DisplayLabel(), u"Serviço"_s);
