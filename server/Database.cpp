@@ -108,4 +108,10 @@ void Database::query(const std::string& sql, const std::vector<SqlParam>& params
     sqlite3_reset(statement);
 }
 
+std::int64_t Database::dataVersion() {
+    std::int64_t version = 0;
+    query("PRAGMA data_version", {}, [&](const SqlRow& row) { version = row.integer(0); });
+    return version;
+}
+
 } // namespace server

@@ -44,6 +44,8 @@ public:
     // Throws DatabaseError with the engine's message.
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow);
+    // Changes whenever another connection commits; what caches of read data are checked against.
+    std::int64_t dataVersion();
 
 private:
     sqlite3_stmt* prepared(const std::string& sql);

@@ -18,7 +18,7 @@ DatabasePool::Lease DatabasePool::acquire() {
             return Lease(*this, std::move(db));
         }
     }
-    return Lease(*this, std::make_unique<Database>(path_));
+    return Lease(*this, std::make_unique<Connection>(path_));
 }
 
 } // namespace server

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/Database.h"
+#include "server/MenuCache.h"
 
 #include <memory>
 #include <mutex>
@@ -16,20 +17,26 @@ class DatabasePool {
 public:
     explicit DatabasePool(std::string path) : path_(std::move(path)) {}
 
+    struct Connection {
+        explicit Connection(const std::string& path) : db(path) {}
+        Database db;
+        MenuCache cache;
+    };
+
     class Lease {
     public:
-        Lease(DatabasePool& pool, std::unique_ptr<Database> db) : pool_(&pool), db_(std::move(db)) {}
+        Lease(DatabasePool& pool, std::unique_ptr<Connection> db) : pool_(&pool), db_(std::move(db)) {}
         ~Lease();
         Lease(Lease&&) = default;
         Lease& operator=(Lease&&) = delete;
-        Database& operator*() const { return *db_; }
-        Database* operator->() const { return db_.get(); }
+        Database& db() const { return db_->db; }
+        MenuCache& cache() const { return db_->cache; }
         // The connection failed: close it instead of giving it back.
         void discard() { db_.reset(); }
 
     private:
         DatabasePool* pool_;
-        std::unique_ptr<Database> db_;
+        std::unique_ptr<Connection> db_;
     };
 
     Lease acquire(); // throws DatabaseError
@@ -38,7 +45,7 @@ public:
 private:
     std::string path_;
     std::mutex mutex_;
-    std::vector<std::unique_ptr<Database>> idle_;
+    std::vector<std::unique_ptr<Connection>> idle_;
 };
 
 } // namespace server

@@ -68,7 +68,8 @@ CallResult runDishDetail(const DishDetail& detail, MethodContext& c) {
         return result;
 
     const std::string& dish = c.args.text(detail.dishArg);
-    const auto items = c.repo.items(c.args.text(0), c.args.text(1), *days, false);
+    const auto held = c.repo.items(c.args.text(0), c.args.text(1), *days, false);
+    const std::vector<MenuItem>& items = *held;
     std::vector<DetailRow> rows;
     for (const MenuItem& item : items)
         if (accepts(detail.kind, item) && dishMatches(item, dish))

@@ -93,7 +93,8 @@ CallResult runFrequency(const FrequencySummary& summary, MethodContext& c) {
     auto limits = c.repo.frequencyLimits(c.args.text(0), c.args.text(1), summary.kind == ItemKind::Option);
     if (summary.weekly)
         std::erase_if(limits, [](const FrequencyLimit& limit) { return !limit.maxWeek; });
-    const auto items = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const auto held = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const std::vector<MenuItem>& items = *held;
     const auto matches = matchingItems(items, summary.kind, indexByDish(limits), limits.size(),
                                        summary.weekly ? std::optional(span) : std::nullopt);
 
@@ -136,7 +137,8 @@ CallResult runRestriction(const RestrictionSummary& summary, MethodContext& c) {
     for (auto& dish :
          c.repo.restrictedDishes(c.args.text(0), c.args.text(1), summary.kind == ItemKind::Option))
         restricted.push_back({std::move(dish)});
-    const auto items = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const auto held = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const std::vector<MenuItem>& items = *held;
     const auto matches =
         matchingItems(items, summary.kind, indexByDish(restricted), restricted.size(), std::nullopt);
     std::vector<Finding> findings;
@@ -151,7 +153,8 @@ CallResult runUsage(MethodContext& c) {
     const DaySpan span = c.args.span(2, 3);
     c.session.weekSpan = span;
     const auto rules = c.repo.usageRules(c.args.text(0), c.args.text(1));
-    const auto items = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const auto held = c.repo.items(c.args.text(0), c.args.text(1), span, false);
+    const std::vector<MenuItem>& items = *held;
     const auto matches = matchingItems(items, ItemKind::Any, indexByDish(rules), rules.size(), span);
     std::vector<Finding> findings;
     for (std::size_t r = 0; r < rules.size(); ++r) {

@@ -35,8 +35,20 @@ std::vector<Service> MenuRepository::services(const std::string& branch) {
     return result;
 }
 
-std::vector<MenuItem> MenuRepository::items(const std::string& branch, const std::string& service,
-                                            DaySpan span, bool withLines) {
+MenuCache::Items MenuRepository::items(const std::string& branch, const std::string& service, DaySpan span,
+                                       bool withLines) {
+    if (!cache_)
+        return std::make_shared<const std::vector<MenuItem>>(readItems(branch, service, span, withLines));
+    const std::int64_t version = db_.dataVersion();
+    if (auto cached = cache_->find(branch, service, span, withLines, version))
+        return cached;
+    auto items = std::make_shared<const std::vector<MenuItem>>(readItems(branch, service, span, withLines));
+    cache_->store(branch, service, span, withLines, version, items);
+    return items;
+}
+
+std::vector<MenuItem> MenuRepository::readItems(const std::string& branch, const std::string& service,
+                                                DaySpan span, bool withLines) {
     std::vector<MenuItem> result;
     const std::vector<SqlParam> params{branch, service, isoDate(span.first), isoDate(span.last)};
     db_.query("SELECT c.DTCARDAPIO, c.NRSEQPRATCAR, c.NRORDPRATCAR, c.CDPRATO, p.NMPRATO, p.CDGRUPO, "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/Database.h"
+#include "server/MenuCache.h"
 #include "server/MenuData.h"
 
 #include <string>
@@ -12,12 +13,13 @@ namespace server {
 // and names are matched and sorted by the engine, in byte order, not by the database's collation.
 class MenuRepository {
 public:
-    explicit MenuRepository(Database& db) : db_(db) {}
+    // The cache may be null (no caching).
+    MenuRepository(Database& db, MenuCache* cache) : db_(db), cache_(cache) {}
 
     std::vector<Service> services(const std::string& branch);
     // Items of the span, ordered by day, NRORDPRATCAR, NRSEQPRATCAR; with product lines when asked.
-    std::vector<MenuItem> items(const std::string& branch, const std::string& service, DaySpan span,
-                                bool withLines);
+    MenuCache::Items items(const std::string& branch, const std::string& service, DaySpan span,
+                           bool withLines);
     std::vector<NutrientDay> nutrientDays(const std::string& branch, const std::string& service,
                                           DaySpan span);
 
@@ -31,7 +33,11 @@ public:
     std::vector<NutrientLimit> nutrientLimits(const std::string& branch, const std::string& service);
 
 private:
+    std::vector<MenuItem> readItems(const std::string& branch, const std::string& service, DaySpan span,
+                                    bool withLines);
+
     Database& db_;
+    MenuCache* cache_;
 };
 
 } // namespace server

@@ -77,7 +77,7 @@ Finding findingFor(const MethodContext& c, DaySpan span, double count) {
     return f;
 }
 
-std::vector<MenuItem> itemsWithLines(MethodContext& c, DaySpan span) {
+MenuCache::Items itemsWithLines(MethodContext& c, DaySpan span) {
     return c.repo.items(c.args.text(0), c.args.text(1), span, true);
 }
 
@@ -88,7 +88,8 @@ CallResult runRestrictedProducts(MethodContext& c) {
     for (std::size_t r = 0; r < restricted.size(); ++r)
         index.add(restricted[r].product.code, r);
     std::vector<double> counts(restricted.size(), 0.0);
-    for (const MenuItem& item : itemsWithLines(c, span))
+    const auto held = itemsWithLines(c, span);
+    for (const MenuItem& item : *held)
         for (const ProductLine& line : item.lines)
             forEachProductCode(line, [&](const std::string& code) {
                 index.visit(code, [&](std::size_t r) { ++counts[r]; });
@@ -108,7 +109,8 @@ CallResult runRestrictedProducts(MethodContext& c) {
 }
 
 CallResult runRestrictedProductDetail(MethodContext& c) {
-    const auto items = itemsWithLines(c, monthOf(c.args.day(2)));
+    const auto held = itemsWithLines(c, monthOf(c.args.day(2)));
+    const std::vector<MenuItem>& items = *held;
     const std::string& product = c.args.text(3);
     std::vector<DetailRow> rows;
     for (const MenuItem& item : items)
@@ -127,7 +129,7 @@ CallResult runServiceLimits(MethodContext& c) {
     std::vector<LineRule> rules;
     for (const auto& limit : limits)
         rules.push_back({std::nullopt, limit.product.code});
-    const auto totals = lineTotals(itemsWithLines(c, span), rules, GroupBy::Day);
+    const auto totals = lineTotals(*itemsWithLines(c, span), rules, GroupBy::Day);
     std::vector<Finding> findings;
     for (std::size_t r = 0; r < limits.size(); ++r) {
         const double count = countOutside(totals[r], limits[r].range);
@@ -146,7 +148,8 @@ CallResult runServiceLimits(MethodContext& c) {
 }
 
 CallResult runServiceLimitDetail(MethodContext& c) {
-    const auto items = itemsWithLines(c, monthOf(c.args.day(2)));
+    const auto held = itemsWithLines(c, monthOf(c.args.day(2)));
+    const std::vector<MenuItem>& items = *held;
     const auto rows =
         linesOutside(items, {std::nullopt, c.args.text(3)}, GroupBy::Day, {c.args.limit(4), c.args.limit(5)});
     return {detailPacket({DTCARDAPIO, CDPRODUTO, NMPRODUTO, QTPRODUTO, SGUNIDADE, NMTIPOPRAT, IDOPCCNFMES,
@@ -161,7 +164,7 @@ CallResult runDishLimits(MethodContext& c) {
     std::vector<LineRule> rules;
     for (const auto& limit : limits)
         rules.push_back({limit.dish.code, limit.product.code});
-    const auto totals = lineTotals(itemsWithLines(c, span), rules, GroupBy::Item);
+    const auto totals = lineTotals(*itemsWithLines(c, span), rules, GroupBy::Item);
     std::vector<Finding> findings;
     for (std::size_t r = 0; r < limits.size(); ++r) {
         const double count = countOutside(totals[r], limits[r].range);
@@ -181,7 +184,8 @@ CallResult runDishLimits(MethodContext& c) {
 }
 
 CallResult runDishLimitDetail(MethodContext& c) {
-    const auto items = itemsWithLines(c, monthOf(c.args.day(2)));
+    const auto held = itemsWithLines(c, monthOf(c.args.day(2)));
+    const std::vector<MenuItem>& items = *held;
     const auto rows = linesOutside(items, {c.args.text(3), c.args.text(4)}, GroupBy::Item,
                                    {c.args.limit(5), c.args.limit(6)});
     return {detailPacket({DTCARDAPIO, NRSEQPRATCAR, CDPRATO, CDPRODUTO, IDOPCCNFMES, NMTIPOPRAT, NMPRODUTO,

@@ -38,7 +38,7 @@ CallResult RemoteDataModule::call(const std::string& method, const nlohmann::jso
     try {
         auto db = pool_.acquire();
         try {
-            MenuRepository repo(*db);
+            MenuRepository repo(db.db(), &db.cache());
             MethodContext context{method, args, repo, next};
             CallResult result = def.run(context);
             session = next;

@@ -74,6 +74,8 @@ struct RpcHttpServer::Impl {
     std::mutex logMutex;
 
     void setUp();
+    bool authorised(const httplib::Request& req, httplib::Response& res);
+    void unknown(const httplib::Request& req, httplib::Response& res);
     void openSession(const httplib::Request& req, httplib::Response& res);
     void closeSession(const httplib::Request& req, httplib::Response& res);
     void rpc(const httplib::Request& req, httplib::Response& res);
@@ -90,21 +92,27 @@ void RpcHttpServer::Impl::setUp() {
     http.set_keep_alive_max_count(1000000);
     http.set_payload_max_length(proto::kMaxBodyBytes);
 
-    http.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         tNote = RequestNote{Clock::now(), {}, {}};
-        if (!config.secret)
-            return httplib::Server::HandlerResponse::Unhandled;
-        const std::string header = req.get_header_value("Authorization");
-        const std::string prefix = "Bearer ";
-        if (header.rfind(prefix, 0) == 0 && sameSecret(header.substr(prefix.size()), *config.secret))
-            return httplib::Server::HandlerResponse::Unhandled;
-        res.set_header("WWW-Authenticate", "Bearer");
-        sendError(res, 401, "Acesso negado: credencial ausente ou inválida.");
-        return httplib::Server::HandlerResponse::Handled;
+        return httplib::Server::HandlerResponse::Unhandled;
     });
-    http.Post(proto::kSessionPath, [this](const auto& req, auto& res) { openSession(req, res); });
-    http.Delete(R"(/session/([^/]+))", [this](const auto& req, auto& res) { closeSession(req, res); });
-    http.Post(proto::kRpcPath, [this](const auto& req, auto& res) { rpc(req, res); });
+    // The credential is checked inside the routes, after the body was read: refusing earlier would
+    // leave the unread body on a kept-alive connection, to be parsed as the next request.
+    const auto guarded = [this](void (Impl::*route)(const httplib::Request&, httplib::Response&)) {
+        return [this, route](const httplib::Request& req, httplib::Response& res) {
+            if (authorised(req, res))
+                (this->*route)(req, res);
+        };
+    };
+    http.Post(proto::kSessionPath, guarded(&Impl::openSession));
+    http.Delete(R"(/session/([^/]+))", guarded(&Impl::closeSession));
+    http.Post(proto::kRpcPath, guarded(&Impl::rpc));
+    // Everything else: 401 without the credential, 404 with it.
+    http.Get(".*", guarded(&Impl::unknown));
+    http.Post(".*", guarded(&Impl::unknown));
+    http.Put(".*", guarded(&Impl::unknown));
+    http.Patch(".*", guarded(&Impl::unknown));
+    http.Delete(".*", guarded(&Impl::unknown));
     http.set_error_handler(
         httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
             if (!res.body.empty())
@@ -123,6 +131,22 @@ void RpcHttpServer::Impl::setUp() {
         sendError(res, 500, "Erro interno do servidor: " + what);
     });
     http.set_logger([this](const httplib::Request& req, const httplib::Response& res) { log(req, res); });
+}
+
+bool RpcHttpServer::Impl::authorised(const httplib::Request& req, httplib::Response& res) {
+    if (!config.secret)
+        return true;
+    const std::string header = req.get_header_value("Authorization");
+    const std::string prefix = "Bearer ";
+    if (header.rfind(prefix, 0) == 0 && sameSecret(header.substr(prefix.size()), *config.secret))
+        return true;
+    res.set_header("WWW-Authenticate", "Bearer");
+    sendError(res, 401, "Acesso negado: credencial ausente ou inválida.");
+    return false;
+}
+
+void RpcHttpServer::Impl::unknown(const httplib::Request& req, httplib::Response& res) {
+    sendError(res, 404, "Recurso desconhecido neste servidor: " + req.path);
 }
 
 void RpcHttpServer::Impl::openSession(const httplib::Request& req, httplib::Response& res) {

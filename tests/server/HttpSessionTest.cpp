@@ -128,8 +128,11 @@ TEST_F(LimitedServer, ASecretIsRequiredOnEveryRequestWhenConfigured) {
         ASSERT_TRUE(session);
         EXPECT_EQ(session->status, 401);
         EXPECT_FALSE(errorOf(session).empty());
+        // On the same kept-alive connection, so a refused body must not spill into the next request.
         EXPECT_EQ(client->Post(proto::kRpcPath, "{}", "application/json")->status, 401);
+        EXPECT_EQ(client->Get("/outra-coisa")->status, 401);
     }
+    EXPECT_EQ(guarded.client(config.secret)->Get("/outra-coisa")->status, 404);
     RpcSession allowed(guarded, config.secret);
     EXPECT_EQ(allowed.rows("GetServico", {"0001", "N"}).size(), 2u);
 }

@@ -80,6 +80,36 @@ TEST_F(RestrictionRules, RestrictedProductsCountMatchingLinesOfAllItems) {
         ["2026-03-03T00:00:00", "D2", "S", "P2", "Prato principal", "Óleo de soja", "Frango", "9.9.2"]])"));
 }
 
+TEST_F(RestrictionRules, AnswersFollowTheDatabaseWhenItChangesBetweenCalls) {
+    item("2026-03-02", 1, "D1");
+    line("2026-03-02", 1, "P3", 0.5);
+    sql("INSERT INTO CTRRESTPRAT VALUES ('0001', '001', 'G1', 'N'); INSERT INTO CTRRESTPROD VALUES ('0001', "
+        "'001', 'P3')");
+    EXPECT_EQ(session().rows("GetRestPratMes", march()).at(0).at(5), 1.0);
+    EXPECT_EQ(session().rows("GetRestProd", march()).at(0).at(2), 1.0);
+    item("2026-03-20", 1, "D2");
+    line("2026-03-20", 1, "P3", 0.5);
+    EXPECT_EQ(session().rows("GetRestPratMes", march()).at(0).at(5), 2.0);
+    EXPECT_EQ(session().rows("GetRestProd", march()).at(0).at(2), 2.0);
+    EXPECT_EQ(session().rows("GetRestPratMesDet", {"0001", "001", "2026-03-01", "G1"}).size(), 2u);
+    sql("DELETE FROM CARDAPIO WHERE DTCARDAPIO = '2026-03-02'");
+    EXPECT_EQ(session().rows("GetRestPratMes", march()).at(0).at(5), 1.0);
+}
+
+TEST_F(RestrictionRules, WeeklyDetailsAfterAMonthlyCallSeeOnlyTheirWeek) {
+    item("2026-02-27", 1, "D1");
+    item("2026-03-02", 1, "D1");
+    item("2026-03-09", 1, "D1");
+    EXPECT_EQ(session().rows("GetRestPratMesDet", {"0001", "001", "2026-03-01", "D1"}).size(), 2u);
+    session().call("GetDataSemana", {"2026-03-01", "2026-03-31"});
+    const json week1 = session().rows("GetUtilPratSemDet", {"0001", "001", "D1", "1"});
+    ASSERT_EQ(week1.size(), 1u);
+    EXPECT_EQ(week1[0][0], "2026-02-27T00:00:00");
+    const json week2 = session().rows("GetUtilPratSemDet", {"0001", "001", "D1", "2"});
+    ASSERT_EQ(week2.size(), 1u);
+    EXPECT_EQ(week2[0][0], "2026-03-02T00:00:00");
+}
+
 TEST_F(RestrictionRules, UnknownBranchServiceOrCodeIsAnEmptyAnswer) {
     item("2026-03-02", 1, "D1");
     sql("INSERT INTO CTRRESTPRAT VALUES ('0001', '001', 'D1', 'N')");
