@@ -81,7 +81,7 @@ double median(std::vector<double> values) {
 }
 
 // One analysis; answers the number of calls made.
-int analyse(const Caller& call, Timings* timings) {
+int analyse(const Caller& call, Timings* timings, const std::string& service = "001") {
     int calls = 0;
     const auto timed = [&](const std::string& method, const json& params) {
         const auto start = Clock::now();
@@ -96,8 +96,8 @@ int analyse(const Caller& call, Timings* timings) {
     };
     const json weeks = timed("GetDataSemana", {"2026-03-01", "2026-03-31"}).at("rows").at(0);
     for (const Step& step : kSteps) {
-        const json params = step.weekly ? json{"0001", "001", weeks[0], weeks[1]}
-                                        : json{"0001", "001", "2026-03-01", "2026-03-31"};
+        const json params = step.weekly ? json{"0001", service, weeks[0], weeks[1]}
+                                        : json{"0001", service, "2026-03-01", "2026-03-31"};
         const json packet = timed(step.summary, params);
         if (packet.at("rows").empty())
             continue;
@@ -181,9 +181,9 @@ struct Measured {
     Timings local, remote;
 };
 
-Measured measure(const std::string& schema, int scale, int rounds) {
-    BenchDatabase db(schema, scale);
-    server::RemoteDataModule module(db.path());
+Measured measureOn(const std::string& path, const std::string& title, int rounds,
+                   const std::string& service) {
+    server::RemoteDataModule module(path);
     LiveHttp live(module);
     Measured m;
     server::SessionState session;
@@ -192,18 +192,17 @@ Measured measure(const std::string& schema, int scale, int rounds) {
     const Caller remote = [&http](const std::string& method, const json& params) {
         return http(method, params);
     };
-    analyse(local, nullptr); // warm the caches and the statements
-    analyse(remote, nullptr);
+    analyse(local, nullptr, service); // warm the caches and the statements
+    analyse(remote, nullptr, service);
     for (int round = 0; round < rounds; ++round) {
         for (auto [caller, timings] : {std::pair{&local, &m.local}, std::pair{&remote, &m.remote}}) {
             const auto start = Clock::now();
-            timings->calls = analyse(*caller, timings);
+            timings->calls = analyse(*caller, timings, service);
             timings->analyses.push_back(
                 std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
     }
-    std::printf("\nData x%d: %d menu items, %d product lines in the week span; %d calls per analysis\n",
-                scale, db.items(), db.lines(), m.remote.calls);
+    std::printf("\n%s; %d calls per analysis\n", title.c_str(), m.remote.calls);
     std::printf("%-20s %12s %12s %8s\n", "method (median ms)", "in-process", "HTTP", "ratio");
     for (const auto& [method, values] : m.local.perMethod) {
         const double a = median(values), b = median(m.remote.perMethod[method]);
@@ -216,6 +215,14 @@ Measured measure(const std::string& schema, int scale, int rounds) {
     std::printf("HTTP and session overhead: %.3f ms per analysis (%.0f%% of it)\n", allB - allA,
                 100 * (allB - allA) / allB);
     return m;
+}
+
+Measured measure(const std::string& schema, int scale, int rounds) {
+    BenchDatabase db(schema, scale);
+    return measureOn(db.path(),
+                     "Data x" + std::to_string(scale) + ": " + std::to_string(db.items()) + " menu items, " +
+                         std::to_string(db.lines()) + " product lines in the week span",
+                     rounds, "001");
 }
 
 void concurrent(const std::string& schema, int clients, double seconds) {
@@ -271,5 +278,9 @@ int main(int argc, char** argv) {
                 median(large.local.analyses) / median(base.local.analyses),
                 median(large.remote.analyses) / median(base.remote.analyses));
     concurrent(schema, 8, 3.0);
+    // Optionally the demo database too: restcont-bench ROUNDS DEMO.db SERVICE (branch 0001, March 2026).
+    if (argc > 3)
+        measureOn(argv[2], std::string("Demo database ") + argv[2] + ", branch 0001, service " + argv[3],
+                  rounds, argv[3]);
     return 0;
 }
