@@ -224,6 +224,10 @@ void RpcHttpServer::Impl::log(const httplib::Request& req, const httplib::Respon
     line += " " + std::string(elapsed) + " " + std::to_string(res.status);
     if (!tNote.outcome.empty())
         line += " " + tNote.outcome;
+    // Method names and messages come from the client: keep them from forging extra log lines.
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
     line += "\n";
     tNote = RequestNote{};
     const std::lock_guard lock(logMutex);

@@ -90,10 +90,17 @@ TEST(ServerBinary, ListensOnAFreePortLogsEachRequestAndStopsCleanlyOnSigterm) {
     ASSERT_TRUE(called);
     EXPECT_EQ(json::parse(called->body).at("result").at("packet").at("rows").size(), 1u);
 
+    // A method name with a line break must not forge a log line of its own.
+    client.Post("/rpc", {{"X-Session", token}},
+                R"({"jsonrpc":"2.0","id":2,"method":"X\nPOST /rpc Forjado","params":[]})",
+                "application/json");
+
     const int status = process.stop();
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const std::string log = process.stderrText();
+    EXPECT_EQ(log.find("\nPOST /rpc Forjado"), std::string::npos) << log;
+    EXPECT_NE(log.find("Forjado"), std::string::npos) << log;
     EXPECT_NE(log.find("GetServico"), std::string::npos) << log;
     EXPECT_NE(log.find(" ms "), std::string::npos) << log;
     EXPECT_EQ(log.find(*options.secret), std::string::npos) << log;
