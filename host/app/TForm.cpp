@@ -87,7 +87,7 @@ void TForm::SetFormStyle(TFormStyle style) {
         QWidget::setVisible(true);
         frame->hide();
     } else {
-        QPointer<QMdiSubWindow> frame = frame_;
+        QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(frame_.data());
         frame_ = nullptr;
         setParent(Application().MainForm(), Qt::Window);
         if (frame) {
@@ -177,7 +177,7 @@ void TForm::Show() {
     if (frame_) {
         QWidget::setVisible(true);
         frame_->show();
-        Application().MdiArea()->setActiveSubWindow(frame_);
+        Application().MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame_.data()));
         return;
     }
     QWidget::setVisible(true);

@@ -102,7 +102,8 @@ private:
         TBorderIcons(TBorderIcon::biSystemMenu) | TBorderIcon::biMinimize | TBorderIcon::biMaximize;
     TFormStyle formStyle_ = TFormStyle::fsNormal;
     QSize clientSize_{320, 240};
-    QPointer<QMdiSubWindow> frame_;
+    // A plain widget pointer: while the frame destroys its children it is no frame any more.
+    QPointer<QWidget> frame_;
     QPointer<QWidget> activeControl_;
     QEventLoop* modalLoop_ = nullptr;
     TModalResult modalResult_ = mrNone;
