@@ -67,9 +67,26 @@ TNetConnection::~TNetConnection() {
 
 namespace {
 
+// The user reads why in Portuguese; the library's own name of the error only as a last resort.
+QString describe(httplib::Error error) {
+    switch (error) {
+    case httplib::Error::Connection:
+        return u"conexão recusada ou servidor inacessível"_s;
+    case httplib::Error::Read:
+        return u"a conexão foi encerrada antes da resposta"_s;
+    case httplib::Error::Write:
+        return u"não foi possível enviar a requisição"_s;
+    case httplib::Error::BindIPAddress:
+        return u"endereço local indisponível"_s;
+    default:
+        return u"erro de comunicação (%1)"_s.arg(QString::fromStdString(httplib::to_string(error)));
+    }
+}
+
 // One place that turns a failed exchange into the user's message, naming the server.
 [[noreturn]] void refuseTransport(const QString& at, httplib::Error error, Clock::duration elapsed,
                                   int timeoutMs, const QString& doing) {
+    // The library reports a read time-out as a failed read; the time spent tells the two apart.
     const bool timedOut =
         error == httplib::Error::ConnectionTimeout ||
         (error == httplib::Error::Read && elapsed >= std::chrono::milliseconds(timeoutMs) * 9 / 10);
@@ -79,10 +96,10 @@ namespace {
                 .arg(timeoutMs)
                 .arg(doing));
     if (error == httplib::Error::Connection)
-        throw Refusal(u"Não foi possível conectar ao servidor de aplicação em %1: %2."_s.arg(
-            at, QString::fromStdString(httplib::to_string(error))));
-    throw Refusal(u"A comunicação com o servidor de aplicação em %1 falhou (%2): %3."_s.arg(
-        at, doing, QString::fromStdString(httplib::to_string(error))));
+        throw Refusal(
+            u"Não foi possível conectar ao servidor de aplicação em %1: %2."_s.arg(at, describe(error)));
+    throw Refusal(u"A comunicação com o servidor de aplicação em %1 falhou (%2): %3."_s.arg(at, doing,
+                                                                                            describe(error)));
 }
 
 [[noreturn]] void refuseStatus(const QString& at, const httplib::Response& response, const QString& doing) {

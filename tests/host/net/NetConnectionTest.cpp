@@ -309,8 +309,9 @@ TEST_F(NetConnectionTest, AnUnreachablePortIsRefusedNamingHostAndPort) {
     TNetConnection net;
     aim(net, closed.port());
     const QString message = refusalOf([&] { net.Connect(); });
-    EXPECT_TRUE(message.startsWith(
-        u"Não foi possível conectar ao servidor de aplicação em 127.0.0.1:%1: "_s.arg(closed.port())))
+    EXPECT_EQ(message,
+              u"Não foi possível conectar ao servidor de aplicação em 127.0.0.1:%1: conexão recusada ou "
+              u"servidor inacessível."_s.arg(closed.port()))
         << message.toStdString();
     EXPECT_FALSE(net.Connected());
 }
