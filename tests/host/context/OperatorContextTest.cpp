@@ -1,3 +1,4 @@
+#include "RefusalOf.h"
 #include "TestDatabase.h"
 
 #include "host/context/OperatorContext.h"
@@ -20,16 +21,6 @@ using host::Refusal;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString refusalOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Refusal& refusal) {
-        return refusal.message();
-    }
-    ADD_FAILURE() << "no refusal";
-    return {};
-}
 
 class OperatorContextTest : public ::testing::Test {
 protected:

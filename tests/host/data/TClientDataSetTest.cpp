@@ -1,4 +1,5 @@
 #include "host/data/TClientDataSet.h"
+#include "RefusalOf.h"
 #include "host/core/Refusal.h"
 #include "host/core/ScopeGuard.h"
 #include "host/data/TDataSource.h"
@@ -45,16 +46,6 @@ Packet services(std::initializer_list<const char*> codes) {
                                std::string("N"), 1.5 * n, proto::DateTime{day(2026, 3, n)}});
     }
     return packet;
-}
-
-QString refusalOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Refusal& refusal) {
-        return refusal.message();
-    }
-    ADD_FAILURE() << "no refusal";
-    return {};
 }
 
 class RecordSetTest : public ::testing::Test {

@@ -1,3 +1,4 @@
+#include "RefusalOf.h"
 #include "ScriptedServer.h"
 
 #include "host/context/OperatorContext.h"
@@ -30,16 +31,6 @@ protected:
         net.Host = u"127.0.0.1"_s;
         net.Port = port;
         net.TimeoutMs = timeoutMs;
-    }
-
-    QString refusalOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const Refusal& refusal) {
-            return refusal.message();
-        }
-        ADD_FAILURE() << "no refusal";
-        return {};
     }
 };
 
