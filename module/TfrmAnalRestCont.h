@@ -2,12 +2,13 @@
 
 #include "host/app/TfrmDadosGerRel.h"
 #include "host/net/NetConnection.h"
+#include "results/TResultRecords.h"
 
 // The contract-restriction analysis screen. One class: this header holds every component, and each
 // subsystem defines its handlers in its own folder (selection/, analysis/, results/, display/,
 // reports/) and binds them in one place of its own, called from the constructor. The lifecycle
 // handlers live here, in module/.
-class TfrmAnalRestCont : public host::TfrmDadosGerRel {
+class TfrmAnalRestCont : public host::TfrmDadosGerRel, public TResultRecords {
     Q_OBJECT
 public:
     explicit TfrmAnalRestCont(QWidget* owner);
