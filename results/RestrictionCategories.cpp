@@ -15,7 +15,7 @@ constexpr DetailArg SEMANA{"NRSEMANA", ArgKind::Text};
 constexpr DetailArg PRATO{"CDPRATO", ArgKind::Text};
 constexpr DetailArg PRODUTO{"CDPRODUTO", ArgKind::Text};
 // The weekly dish detail hands the launch month to the server, which writes the span's month back.
-constexpr DetailArg LAUNCH_MONTH{"dtMesCard", ArgKind::DateByRef};
+const DetailArg LAUNCH_MONTH{"dtMesCard", ArgKind::DateByRef, &dtMesCard};
 
 DetailArg limit(const char* field) {
     return {field, ArgKind::Double};
@@ -232,12 +232,12 @@ const RestrictionCategory* categoryByResultPage(const QString& resultPage) {
 }
 
 std::vector<host::CallArg> detailCallArgs(const RestrictionCategory& category,
-                                          const host::TClientDataSet& summary, double& launchMonth) {
+                                          const host::TClientDataSet& summary) {
     std::vector<host::CallArg> args;
     args.reserve(category.detailArgs.size());
     for (const DetailArg& arg : category.detailArgs) {
         if (arg.kind == ArgKind::DateByRef) {
-            args.emplace_back(host::ByRefDate{&launchMonth});
+            args.emplace_back(host::ByRefDate{arg.variable});
             continue;
         }
         const host::TField& field = summary.FieldByName(QLatin1StringView(arg.name));

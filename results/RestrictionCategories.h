@@ -15,11 +15,12 @@ enum class Span { Week, Month };
 // How the analysis run treats the category (A: both categories of one option box; B: one).
 enum class Pattern { A, B };
 
-// One argument of a detail call. A DateByRef argument is the module-wide launch month dtMesCard;
-// every other one is read from the current summary row's field of that name.
+// One argument of a detail call: read from the current summary row's field of that name, or, for a
+// DateByRef argument, the module-wide variable it points at (dtMesCard), which the server rewrites.
 struct DetailArg {
     const char* name;
     analysis::ArgKind kind;
+    double* variable = nullptr;
 };
 
 struct RestrictionCategory {
@@ -48,10 +49,9 @@ const RestrictionCategory* categoryByNumber(int number);
 const RestrictionCategory* categoryBySummarySet(const QString& summarySet);
 const RestrictionCategory* categoryByResultPage(const QString& resultPage);
 
-// The detail call's arguments for the summary set's current row. launchMonth is the variable the
-// by-reference argument points at (the module's dtMesCard); it must outlive the call. A field the row
-// lacks is refused by the set (host::Refusal).
+// The detail call's arguments for the summary set's current row. A field the row lacks is refused by
+// the set (host::Refusal).
 std::vector<host::CallArg> detailCallArgs(const RestrictionCategory& category,
-                                          const host::TClientDataSet& summary, double& launchMonth);
+                                          const host::TClientDataSet& summary);
 
 } // namespace results

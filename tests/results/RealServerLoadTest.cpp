@@ -3,6 +3,8 @@
 
 #include "analysis/ServerInterface.h"
 #include "host/context/OperatorContext.h"
+#include "host/core/ScopeGuard.h"
+#include "module/Cli_kdr60251.h"
 #include "protocol/DateTime.h"
 #include "results/RestrictionCategories.h"
 #include "results/TResultRecords.h"
@@ -87,17 +89,19 @@ TEST_P(RealServerLoadTest, TheSummaryAndItsRowsDetailsLoadIntoTheirSets) {
 
     // A row may count a dish the month never serves (a monthly minimum not reached): its detail is
     // rightly empty, so walk the rows until one has menu days behind it.
-    double launchMonth = 0;
+    const double savedLaunchMonth = dtMesCard;
+    const host::ScopeGuard restoreLaunchMonth([savedLaunchMonth] { dtMesCard = savedLaunchMonth; });
+    dtMesCard = 0;
     bool someDetail = false;
     for (summary.First(); !summary.Eof() && !someDetail; summary.Next()) {
         CallServerMethod(net, QLatin1StringView(category.detailMethod),
-                         results::detailCallArgs(category, summary, launchMonth), detail);
+                         results::detailCallArgs(category, summary), detail);
         someDetail = !detail.IsEmpty();
     }
     EXPECT_TRUE(someDetail) << "no summary row has menu days behind it";
     for (const results::DetailArg& arg : category.detailArgs) {
         if (arg.kind == analysis::ArgKind::DateByRef) {
-            EXPECT_EQ(launchMonth, day(2026, 3, 1).days);
+            EXPECT_EQ(dtMesCard, day(2026, 3, 1).days);
         }
     }
 }

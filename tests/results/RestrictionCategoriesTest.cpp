@@ -131,8 +131,10 @@ TEST(RestrictionCategories, EveryDetailMethodTakesExactlyTheArgumentsItsRowNames
             const results::DetailArg& arg = c.detailArgs[i];
             EXPECT_STREQ(arg.name, method->args[i].name) << "argument " << i;
             EXPECT_EQ(arg.kind, method->args[i].kind) << "argument " << i;
+            EXPECT_EQ(arg.variable != nullptr, arg.kind == ArgKind::DateByRef) << arg.name;
             if (arg.kind == ArgKind::DateByRef) {
                 ++byReference;
+                EXPECT_EQ(arg.variable, &dtMesCard);
                 continue;
             }
             // Read from the current summary row: the set must have the field, of the matching type.
@@ -167,8 +169,7 @@ TEST(RestrictionCategories, DetailArgumentsAreReadFromTheCurrentSummaryRow) {
                     std::monostate{}, 4.5, std::string("Feijão"), std::string("Óleo"), march, 1.0}};
     records.cdsLimPePra.LoadPacket(packet);
     records.cdsLimPePra.Next();
-    double month = 0;
-    const auto args = results::detailCallArgs(*results::categoryByNumber(9), records.cdsLimPePra, month);
+    const auto args = results::detailCallArgs(*results::categoryByNumber(9), records.cdsLimPePra);
     ASSERT_EQ(args.size(), 7u);
     EXPECT_EQ(std::get<QString>(args[0]), u"0001"_s);
     EXPECT_EQ(std::get<QString>(args[1]), u"002"_s);
@@ -178,9 +179,10 @@ TEST(RestrictionCategories, DetailArgumentsAreReadFromTheCurrentSummaryRow) {
     EXPECT_TRUE(std::holds_alternative<std::monostate>(args[5])); // a null limit stays "no bound"
     EXPECT_EQ(std::get<double>(args[6]), 4.5);
 
-    const auto weekly = results::detailCallArgs(*results::categoryByNumber(1), records.cdsFreqPratSem, month);
+    // The weekly dish detail's month travels by reference from the module's own variable.
+    const auto weekly = results::detailCallArgs(*results::categoryByNumber(1), records.cdsFreqPratSem);
     ASSERT_EQ(weekly.size(), 5u);
-    EXPECT_EQ(std::get<host::ByRefDate>(weekly[4]).days, &month);
+    EXPECT_EQ(std::get<host::ByRefDate>(weekly[4]).days, &dtMesCard);
 }
 
 } // namespace
