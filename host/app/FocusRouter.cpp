@@ -40,7 +40,7 @@ void FocusRouter::focusChanged(QWidget* now) {
         return;
     QPointer<QWidget> previous = form->activeControl_;
     form->activeControl_ = now;
-    if (routing_ || previous == now)
+    if (routing_ || quiet_ > 0 || previous == now)
         return;
     routing_ = true;
     ScopeGuard done([this] { routing_ = false; });

@@ -17,9 +17,20 @@ class FocusRouter : public QObject {
 public:
     FocusRouter();
 
+    // While one lives, focus moves the program makes as a side effect (a page control moving its
+    // current page off a tab being hidden) are remembered as the form's control but raise nothing.
+    class Quiet {
+    public:
+        Quiet() { ++quiet_; }
+        ~Quiet() { --quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+    };
+
 private:
     void focusChanged(QWidget* now);
     bool routing_ = false;
+    static inline int quiet_ = 0;
 };
 
 } // namespace host

@@ -32,8 +32,9 @@ public:
     // The control's own switches; a control inside a disabled or hidden container keeps its own.
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    bool Visible() const;
-    void SetVisible(bool visible);
+    // A tab sheet's own visibility is not its widget's: the page control decides which page shows.
+    virtual bool Visible() const;
+    virtual void SetVisible(bool visible);
     // Whether it can be used now: enabled and shown, and so are all its containers.
     bool Usable() const;
 
