@@ -13,19 +13,8 @@ void say(std::FILE* stream, const QString& line) {
 }
 
 QString labelOf(TMsgDlgType type) {
-    switch (type) {
-    case TMsgDlgType::mtWarning:
-        return u"Aviso"_s;
-    case TMsgDlgType::mtError:
-        return u"Erro"_s;
-    case TMsgDlgType::mtInformation:
-        return u"Informação"_s;
-    case TMsgDlgType::mtConfirmation:
-        return u"Confirmação"_s;
-    case TMsgDlgType::mtCustom:
-        break;
-    }
-    return u"Mensagem"_s;
+    const QString caption = captionOf(type);
+    return caption.isEmpty() ? u"Mensagem"_s : caption;
 }
 
 } // namespace

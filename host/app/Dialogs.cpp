@@ -4,6 +4,24 @@
 
 namespace host {
 
+using namespace Qt::StringLiterals;
+
+QString captionOf(TMsgDlgType type) {
+    switch (type) {
+    case TMsgDlgType::mtWarning:
+        return u"Aviso"_s;
+    case TMsgDlgType::mtError:
+        return u"Erro"_s;
+    case TMsgDlgType::mtInformation:
+        return u"Informação"_s;
+    case TMsgDlgType::mtConfirmation:
+        return u"Confirmação"_s;
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return {};
+}
+
 TModalResult modalResultOf(TMsgDlgBtn button) {
     switch (button) {
     case TMsgDlgBtn::mbYes:

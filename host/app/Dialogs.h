@@ -32,6 +32,8 @@ constexpr TModalResult mrYes = 6;
 constexpr TModalResult mrNo = 7;
 
 // The result a message dialog gives for a button.
+// The caption of a message of that type; empty for a custom one, which takes the caller's.
+QString captionOf(TMsgDlgType type);
 TModalResult modalResultOf(TMsgDlgBtn button);
 // The button a dialog answers with when nobody can press one: the first of OK, Yes, Cancel, No,
 // Abort, Retry, Ignore that it offers.

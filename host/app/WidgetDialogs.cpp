@@ -50,19 +50,8 @@ QMessageBox::Icon iconOf(TMsgDlgType type) {
 }
 
 QString titleOf(TMsgDlgType type) {
-    switch (type) {
-    case TMsgDlgType::mtWarning:
-        return u"Aviso"_s;
-    case TMsgDlgType::mtError:
-        return u"Erro"_s;
-    case TMsgDlgType::mtInformation:
-        return u"Informação"_s;
-    case TMsgDlgType::mtConfirmation:
-        return u"Confirmação"_s;
-    case TMsgDlgType::mtCustom:
-        break;
-    }
-    return QApplication::applicationDisplayName();
+    const QString caption = captionOf(type);
+    return caption.isEmpty() ? QApplication::applicationDisplayName() : caption;
 }
 
 } // namespace
