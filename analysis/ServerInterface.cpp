@@ -7,23 +7,23 @@ namespace analysis {
 
 namespace {
 
-constexpr ArgSpec F{"CDFILIAL", ArgKind::Text};
-constexpr ArgSpec S{"CDSERVFILI", ArgKind::Text};
-constexpr ArgSpec P{"DTPRIMDIAMES", ArgKind::Date};
-constexpr ArgSpec U{"DTULTIDIAMES", ArgKind::Date};
-constexpr ArgSpec WP{"DTPRIMEIRA", ArgKind::Date};
-constexpr ArgSpec WU{"DTULTIMA", ArgKind::Date};
-constexpr ArgSpec MES{"DTMESCARD", ArgKind::Date};
-constexpr ArgSpec SEMANA{"NRSEMANA", ArgKind::Text};
-constexpr ArgSpec PRATO{"CDPRATO", ArgKind::Text};
-constexpr ArgSpec PRODUTO{"CDPRODUTO", ArgKind::Text};
-constexpr ArgSpec NUTRIENTE{"CDNUTRIENTE", ArgKind::Text};
+constexpr ArgRule F{"CDFILIAL", ArgKind::Text};
+constexpr ArgRule S{"CDSERVFILI", ArgKind::Text};
+constexpr ArgRule P{"DTPRIMDIAMES", ArgKind::Date};
+constexpr ArgRule U{"DTULTIDIAMES", ArgKind::Date};
+constexpr ArgRule WP{"DTPRIMEIRA", ArgKind::Date};
+constexpr ArgRule WU{"DTULTIMA", ArgKind::Date};
+constexpr ArgRule MES{"DTMESCARD", ArgKind::Date};
+constexpr ArgRule SEMANA{"NRSEMANA", ArgKind::Text};
+constexpr ArgRule PRATO{"CDPRATO", ArgKind::Text};
+constexpr ArgRule PRODUTO{"CDPRODUTO", ArgKind::Text};
+constexpr ArgRule NUTRIENTE{"CDNUTRIENTE", ArgKind::Text};
 
-std::vector<MethodSpec> buildTable() {
-    const std::vector<ArgSpec> weekly{F, S, WP, WU};
-    const std::vector<ArgSpec> monthly{F, S, P, U};
-    const std::vector<ArgSpec> monthlyDish{F, S, MES, PRATO};
-    std::vector<MethodSpec> table{
+std::vector<ServerMethod> buildTable() {
+    const std::vector<ArgRule> weekly{F, S, WP, WU};
+    const std::vector<ArgRule> monthly{F, S, P, U};
+    const std::vector<ArgRule> monthlyDish{F, S, MES, PRATO};
+    std::vector<ServerMethod> table{
         {"GetServico", {F, {"IDMARCADO", ArgKind::Text}}},
         {"GetDataSemana", {P, U}},
     };
@@ -67,30 +67,30 @@ bool fits(const host::CallArg& arg, ArgKind kind) {
 
 } // namespace
 
-const std::vector<MethodSpec>& serverMethods() {
-    static const std::vector<MethodSpec> table = buildTable();
+const std::vector<ServerMethod>& serverMethods() {
+    static const std::vector<ServerMethod> table = buildTable();
     return table;
 }
 
-const MethodSpec* findServerMethod(const QString& name) {
-    for (const MethodSpec& spec : serverMethods())
-        if (name == QLatin1String(spec.name))
-            return &spec;
+const ServerMethod* findServerMethod(const QString& name) {
+    for (const ServerMethod& entry : serverMethods())
+        if (name == QLatin1String(entry.name))
+            return &entry;
     return nullptr;
 }
 
 void CallServerMethod(host::TNetConnection& connection, const QString& method,
                       const std::vector<host::CallArg>& args, host::TClientDataSet& target) {
-    const MethodSpec* spec = findServerMethod(method);
-    if (!spec)
+    const ServerMethod* entry = findServerMethod(method);
+    if (!entry)
         throw std::logic_error("unknown server method " + method.toStdString());
-    if (args.size() != spec->args.size())
-        throw std::logic_error(method.toStdString() + " takes " + std::to_string(spec->args.size()) +
+    if (args.size() != entry->args.size())
+        throw std::logic_error(method.toStdString() + " takes " + std::to_string(entry->args.size()) +
                                " arguments, got " + std::to_string(args.size()));
     for (std::size_t i = 0; i < args.size(); ++i)
-        if (!fits(args[i], spec->args[i].kind))
+        if (!fits(args[i], entry->args[i].kind))
             throw std::logic_error(method.toStdString() + ": argument " + std::to_string(i) + " (" +
-                                   spec->args[i].name + ") is of the wrong kind");
+                                   entry->args[i].name + ") is of the wrong kind");
     const host::ServerResult result = connection.Call(method, args);
     target.LoadPacket(host::CheckResultServ(result, true, 0));
 }

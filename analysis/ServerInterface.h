@@ -18,20 +18,20 @@ enum class ArgKind {
     DateByRef, // a host::ByRefDate: the server's new value is written back
 };
 
-struct ArgSpec {
+struct ArgRule {
     const char* name;
     ArgKind kind;
 };
 
-struct MethodSpec {
+struct ServerMethod {
     const char* name;
-    std::vector<ArgSpec> args;
+    std::vector<ArgRule> args;
 };
 
 // Every method of the remote data module, with its arguments in order.
-const std::vector<MethodSpec>& serverMethods();
+const std::vector<ServerMethod>& serverMethods();
 // nullptr for a name the remote data module does not have.
-const MethodSpec* findServerMethod(const QString& name);
+const ServerMethod* findServerMethod(const QString& name);
 
 // Calls a method with arguments checked against the table (an unknown method, a wrong count or
 // kind is a programming error: std::logic_error, nothing is sent), passes the answer through

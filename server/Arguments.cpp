@@ -9,12 +9,12 @@
 namespace server {
 namespace {
 
-std::string listOf(const std::vector<ParamSpec>& specs) {
+std::string listOf(const std::vector<ParamRule>& rules) {
     std::string names;
-    for (const auto& spec : specs) {
+    for (const auto& entry : rules) {
         if (!names.empty())
             names += ", ";
-        names += spec.name;
+        names += entry.name;
     }
     return names;
 }
@@ -30,38 +30,38 @@ bool isWeekText(const std::string& text) {
 
 } // namespace
 
-Arguments::Arguments(const std::string& method, const std::vector<ParamSpec>& specs,
+Arguments::Arguments(const std::string& method, const std::vector<ParamRule>& rules,
                      const std::optional<SpanSpec>& span, const nlohmann::json& params) {
     const auto refuse = [&](const std::string& what) {
         throw CallError(proto::kInvalidParams, "Método " + method + ": " + what);
     };
-    if (!params.is_array() || params.size() != specs.size())
-        refuse("são esperados " + std::to_string(specs.size()) + " parâmetros (" + listOf(specs) +
+    if (!params.is_array() || params.size() != rules.size())
+        refuse("são esperados " + std::to_string(rules.size()) + " parâmetros (" + listOf(rules) +
                "), foram recebidos " + std::to_string(params.is_array() ? params.size() : 0) + ".");
 
-    const std::size_t count = specs.size();
+    const std::size_t count = rules.size();
     texts_.resize(count);
     days_.resize(count);
     limits_.resize(count);
     weeks_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const ParamSpec& spec = specs[i];
+        const ParamRule& entry = rules[i];
         const nlohmann::json& value = params[i];
-        const std::string label = "o parâmetro " + std::to_string(i + 1) + " (" + spec.name + ")";
+        const std::string label = "o parâmetro " + std::to_string(i + 1) + " (" + entry.name + ")";
         if (value.is_null()) {
-            if (spec.kind == ParamKind::Limit)
+            if (entry.kind == ParamKind::Limit)
                 continue;
             refuse(label + " não pode ser nulo.");
         }
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ParamKind::Text: {
             if (!value.is_string())
                 refuse(label + " deve ser um texto.");
             const auto& text = value.get_ref<const std::string&>();
             if (!proto::isValidUtf8(text))
                 refuse(label + " não é um texto UTF-8 válido.");
-            if (proto::utf8Length(text) > static_cast<std::size_t>(spec.size))
-                refuse(label + " excede " + std::to_string(spec.size) + " caracteres.");
+            if (proto::utf8Length(text) > static_cast<std::size_t>(entry.size))
+                refuse(label + " excede " + std::to_string(entry.size) + " caracteres.");
             texts_[i] = text;
             break;
         }
@@ -89,8 +89,8 @@ Arguments::Arguments(const std::string& method, const std::vector<ParamSpec>& sp
     }
     if (span) {
         const DaySpan days{days_[span->first], days_[span->last]};
-        const std::string first = specs[span->first].name;
-        const std::string last = specs[span->last].name;
+        const std::string first = rules[span->first].name;
+        const std::string last = rules[span->last].name;
         if (days.first > days.last)
             refuse("o primeiro dia (" + first + ", " + isoDate(days.first) + ") é posterior ao último (" +
                    last + ", " + isoDate(days.last) + ").");

@@ -17,7 +17,7 @@ enum class ParamKind {
     Week,  // NRSEMANA: one or two digits
 };
 
-struct ParamSpec {
+struct ParamRule {
     const char* name;
     ParamKind kind;
     int size = 0;
@@ -33,7 +33,7 @@ inline constexpr int kMaxSpanDays = 62;
 // CallError (invalid params) with a Portuguese message naming the method and the parameter.
 class Arguments {
 public:
-    Arguments(const std::string& method, const std::vector<ParamSpec>& specs,
+    Arguments(const std::string& method, const std::vector<ParamRule>& rules,
               const std::optional<SpanSpec>& span, const nlohmann::json& params);
 
     const std::string& text(std::size_t index) const { return texts_[index]; }

@@ -19,7 +19,7 @@ struct DishDetail {
     const char* name;
     ItemKind kind;
     Period period;
-    std::vector<ParamSpec> params;
+    std::vector<ParamRule> params;
     std::size_t dishArg;
     std::size_t periodArg;
     Layout layout;
@@ -30,18 +30,18 @@ struct DishDetail {
 const std::vector<DishDetail>& dishDetails() {
     using namespace param;
     const Layout items{DTCARDAPIO, NMTIPOPRAT, CDPRATO, NMPRATO};
-    const std::vector<ParamSpec> monthly{kBranch, kService, kMonth, kDish};
+    const std::vector<ParamRule> monthly{kBranch, kService, kMonth, kDish};
     static const std::vector<DishDetail> kTable{
         {"GetFreqPratSemDet", ItemKind::NonOption, Period::SessionWeek,
-         std::vector<ParamSpec>{kBranch, kService, kWeek, kDish, kMonth}, 3, 2, items, 4},
+         std::vector<ParamRule>{kBranch, kService, kWeek, kDish, kMonth}, 3, 2, items, 4},
         {"GetFreqOpcaSemDet", ItemKind::Option, Period::SessionWeek,
-         std::vector<ParamSpec>{kBranch, kService, kWeek, kDish}, 3, 2, items, std::nullopt},
+         std::vector<ParamRule>{kBranch, kService, kWeek, kDish}, 3, 2, items, std::nullopt},
         {"GetFreqPratMesDet", ItemKind::NonOption, Period::MonthOfDate, monthly, 3, 2, items, std::nullopt},
         {"GetFreqOpcaMesDet", ItemKind::Option, Period::MonthOfDate, monthly, 3, 2, items, std::nullopt},
         {"GetRestPratMesDet", ItemKind::NonOption, Period::MonthOfDate, monthly, 3, 2, items, std::nullopt},
         {"GetRestOpcaMesDet", ItemKind::Option, Period::MonthOfDate, monthly, 3, 2, items, std::nullopt},
         {"GetUtilPratSemDet", ItemKind::Any, Period::SessionWeek,
-         std::vector<ParamSpec>{kBranch, kService, kDish, kWeek}, 2, 3,
+         std::vector<ParamRule>{kBranch, kService, kDish, kWeek}, 2, 3,
          Layout{DTCARDAPIO, NMTIPOPRAT, IDOPCCNFMES, CDPRATO, NMPRATO}, std::nullopt},
     };
     return kTable;

@@ -28,26 +28,26 @@ struct MethodContext {
 // One method of the remote data module: its parameters, checked before it runs, and its rule.
 struct MethodDef {
     std::string name;
-    std::vector<ParamSpec> params;
+    std::vector<ParamRule> params;
     std::optional<SpanSpec> span;
     std::function<CallResult(MethodContext&)> run;
 };
 
 // Parameters shared by most methods, named as the screen names the values it sends.
 namespace param {
-inline constexpr ParamSpec kBranch{"CDFILIAL", ParamKind::Text, 4};
-inline constexpr ParamSpec kService{"CDSERVFILI", ParamKind::Text, 5};
-inline constexpr ParamSpec kFirstDay{"DTPRIMEIRA", ParamKind::Date};
-inline constexpr ParamSpec kLastDay{"DTULTIMA", ParamKind::Date};
-inline constexpr ParamSpec kMonth{"DTMESCARD", ParamKind::Date};
-inline constexpr ParamSpec kDish{"CDPRATO", ParamKind::Text, 10};
-inline constexpr ParamSpec kProduct{"CDPRODUTO", ParamKind::Text, 10};
-inline constexpr ParamSpec kNutrient{"CDNUTRIENTE", ParamKind::Text, 3};
-inline constexpr ParamSpec kWeek{"NRSEMANA", ParamKind::Week};
+inline constexpr ParamRule kBranch{"CDFILIAL", ParamKind::Text, 4};
+inline constexpr ParamRule kService{"CDSERVFILI", ParamKind::Text, 5};
+inline constexpr ParamRule kFirstDay{"DTPRIMEIRA", ParamKind::Date};
+inline constexpr ParamRule kLastDay{"DTULTIMA", ParamKind::Date};
+inline constexpr ParamRule kMonth{"DTMESCARD", ParamKind::Date};
+inline constexpr ParamRule kDish{"CDPRATO", ParamKind::Text, 10};
+inline constexpr ParamRule kProduct{"CDPRODUTO", ParamKind::Text, 10};
+inline constexpr ParamRule kNutrient{"CDNUTRIENTE", ParamKind::Text, 3};
+inline constexpr ParamRule kWeek{"NRSEMANA", ParamKind::Week};
 } // namespace param
 
 // Branch, service, first and last day: the summaries' parameters.
-std::vector<ParamSpec> periodParams();
+std::vector<ParamRule> periodParams();
 inline constexpr SpanSpec kPeriodSpan{2, 3};
 
 void addServiceMethods(std::vector<MethodDef>& table);

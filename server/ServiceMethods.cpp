@@ -3,7 +3,7 @@
 
 namespace server {
 
-std::vector<ParamSpec> periodParams() {
+std::vector<ParamRule> periodParams() {
     return {param::kBranch, param::kService, param::kFirstDay, param::kLastDay};
 }
 

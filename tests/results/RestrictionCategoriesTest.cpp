@@ -96,7 +96,7 @@ TEST(RestrictionCategories, NamesDeriveFromTheSummarySetAndThePageAndFlagsAreDis
 TEST(RestrictionCategories, EverySummaryMethodTakesTheSpanItsRowNames) {
     for (const RestrictionCategory& c : results::restrictionCategories()) {
         SCOPED_TRACE(c.summaryMethod);
-        const analysis::MethodSpec* method = analysis::findServerMethod(QLatin1StringView(c.summaryMethod));
+        const analysis::ServerMethod* method = analysis::findServerMethod(QLatin1StringView(c.summaryMethod));
         ASSERT_NE(method, nullptr);
         ASSERT_EQ(method->args.size(), 4u);
         EXPECT_STREQ(method->args[2].name, c.span == Span::Week ? "DTPRIMEIRA" : "DTPRIMDIAMES");
@@ -122,7 +122,7 @@ TEST(RestrictionCategories, EveryDetailMethodTakesExactlyTheArgumentsItsRowNames
     int byReference = 0;
     for (const RestrictionCategory& c : results::restrictionCategories()) {
         SCOPED_TRACE(c.detailMethod);
-        const analysis::MethodSpec* method = analysis::findServerMethod(QLatin1StringView(c.detailMethod));
+        const analysis::ServerMethod* method = analysis::findServerMethod(QLatin1StringView(c.detailMethod));
         ASSERT_NE(method, nullptr);
         ASSERT_EQ(method->args.size(), c.detailArgs.size());
         const results::SetLayout* summary = results::findRecordLayout(QLatin1StringView(c.summarySet));
