@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libcpp-httplib-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    sqlite3 fonts-dejavu-core poppler-utils clang-format
+    sqlite3 libsqlite3-dev fonts-dejavu-core poppler-utils clang-format
 )
 
 missing=()
