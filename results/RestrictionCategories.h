@@ -15,14 +15,6 @@ enum class Span { Week, Month };
 // How the analysis run treats the category (A: both categories of one option box; B: one).
 enum class Pattern { A, B };
 
-// One argument of a detail call: read from the current summary row's field of that name, or, for a
-// DateByRef argument, the module-wide variable it points at (dtMesCard), which the server rewrites.
-struct DetailArg {
-    const char* name;
-    analysis::ArgKind kind;
-    double* variable = nullptr;
-};
-
 struct RestrictionCategory {
     int runOrder; // 1..11, the order in which the analysis run processes the categories
     int number;   // the category's number in the screen's description of results
@@ -39,7 +31,6 @@ struct RestrictionCategory {
     const char* afterScrollHandler; // of the summary set
     const char* summaryGrid;
     const char* detailGrid;
-    std::vector<DetailArg> detailArgs;
 };
 
 // The eleven categories in run order.
@@ -48,6 +39,10 @@ const std::vector<RestrictionCategory>& restrictionCategories();
 const RestrictionCategory* categoryByNumber(int number);
 const RestrictionCategory* categoryBySummarySet(const QString& summarySet);
 const RestrictionCategory* categoryByResultPage(const QString& resultPage);
+
+// The detail method's arguments, as the server-interface table gives them: each names the summary
+// row's field it is read from, except the by-reference month, which is the module's dtMesCard.
+const std::vector<analysis::ArgRule>& detailArgs(const RestrictionCategory& category);
 
 // The detail call's arguments for the summary set's current row. A field the row lacks is refused by
 // the set (host::Refusal).

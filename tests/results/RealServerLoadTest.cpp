@@ -99,7 +99,7 @@ TEST_P(RealServerLoadTest, TheSummaryAndItsRowsDetailsLoadIntoTheirSets) {
         someDetail = !detail.IsEmpty();
     }
     EXPECT_TRUE(someDetail) << "no summary row has menu days behind it";
-    for (const results::DetailArg& arg : category.detailArgs) {
+    for (const analysis::ArgRule& arg : results::detailArgs(category)) {
         if (arg.kind == analysis::ArgKind::DateByRef) {
             EXPECT_EQ(dtMesCard, day(2026, 3, 1).days);
         }

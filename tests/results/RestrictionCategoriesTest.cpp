@@ -124,17 +124,14 @@ TEST(RestrictionCategories, EveryDetailMethodTakesExactlyTheArgumentsItsRowNames
         SCOPED_TRACE(c.detailMethod);
         const analysis::ServerMethod* method = analysis::findServerMethod(QLatin1StringView(c.detailMethod));
         ASSERT_NE(method, nullptr);
-        ASSERT_EQ(method->args.size(), c.detailArgs.size());
         const results::SetLayout* summary = results::findRecordLayout(QLatin1StringView(c.summarySet));
         ASSERT_NE(summary, nullptr);
-        for (std::size_t i = 0; i < c.detailArgs.size(); ++i) {
-            const results::DetailArg& arg = c.detailArgs[i];
-            EXPECT_STREQ(arg.name, method->args[i].name) << "argument " << i;
-            EXPECT_EQ(arg.kind, method->args[i].kind) << "argument " << i;
-            EXPECT_EQ(arg.variable != nullptr, arg.kind == ArgKind::DateByRef) << arg.name;
+        const auto& args = results::detailArgs(c);
+        EXPECT_EQ(&args, &method->args);
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const analysis::ArgRule& arg = args[i];
             if (arg.kind == ArgKind::DateByRef) {
                 ++byReference;
-                EXPECT_EQ(arg.variable, &dtMesCard);
                 continue;
             }
             // Read from the current summary row: the set must have the field, of the matching type.
@@ -150,7 +147,18 @@ TEST(RestrictionCategories, EveryDetailMethodTakesExactlyTheArgumentsItsRowNames
         }
     }
     EXPECT_EQ(byReference, 1); // only the weekly dish detail passes dtMesCard
-    EXPECT_EQ(results::categoryByNumber(1)->detailArgs.back().kind, ArgKind::DateByRef);
+    EXPECT_EQ(results::detailArgs(*results::categoryByNumber(1)).back().kind, ArgKind::DateByRef);
+    // The by-reference month is the module's own variable, so the server's answer lands in it.
+    TResultRecords records;
+    proto::Packet oneRow;
+    for (int i = 0; i < records.cdsFreqPratSem.FieldCount(); ++i) {
+        const host::TField& field = records.cdsFreqPratSem.Fields(i);
+        oneRow.fields.push_back({field.FieldName().toStdString(), field.DataType(), field.Size()});
+    }
+    oneRow.rows = {std::vector<proto::Value>(oneRow.fields.size())};
+    records.cdsFreqPratSem.LoadPacket(oneRow);
+    const auto byRef = results::detailCallArgs(*results::categoryByNumber(1), records.cdsFreqPratSem);
+    EXPECT_EQ(std::get<host::ByRefDate>(byRef.back()).days, &dtMesCard);
 }
 
 TEST(RestrictionCategories, DetailArgumentsAreReadFromTheCurrentSummaryRow) {
