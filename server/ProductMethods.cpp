@@ -123,28 +123,48 @@ CallResult runRestrictedProductDetail(MethodContext& c) {
         {}};
 }
 
-CallResult runServiceLimits(MethodContext& c) {
+LineRule ruleOf(const ProductLimit& limit) {
+    return {std::nullopt, limit.product.code};
+}
+LineRule ruleOf(const DishProductLimit& limit) {
+    return {limit.dish.code, limit.product.code};
+}
+void describe(Finding& f, const ProductLimit& limit) {
+    f.product = limit.product;
+}
+void describe(Finding& f, const DishProductLimit& limit) {
+    f.dish = limit.dish;
+    f.product = limit.product;
+}
+
+// Both per-capita summaries: sum the matching lines per day (service) or per item (dish) and count
+// the sums that fall outside the contract's range.
+template <typename Limit>
+CallResult runQuantityLimits(MethodContext& c, const std::vector<Limit>& limits, GroupBy groupBy,
+                             const Layout& layout) {
     const DaySpan span = c.args.span(2, 3);
-    const auto limits = c.repo.serviceLimits(c.args.text(0), c.args.text(1));
     std::vector<LineRule> rules;
     for (const auto& limit : limits)
-        rules.push_back({std::nullopt, limit.product.code});
-    const auto totals = lineTotals(*itemsWithLines(c, span), rules, GroupBy::Day);
+        rules.push_back(ruleOf(limit));
+    const auto totals = lineTotals(*itemsWithLines(c, span), rules, groupBy);
     std::vector<Finding> findings;
     for (std::size_t r = 0; r < limits.size(); ++r) {
         const double count = countOutside(totals[r], limits[r].range);
         if (count == 0)
             continue;
         Finding f = findingFor(c, span, count);
-        f.product = limits[r].product;
+        describe(f, limits[r]);
         f.lower = limits[r].range.min;
         f.upper = limits[r].range.max;
         findings.push_back(std::move(f));
     }
-    return {summaryPacket({CDPRODUTO, NMPRODUTO, QTMINLIMSERV, QTMAXLIMSERV, NRPRODMES, CDFILIAL, CDSERVFILI,
-                           DTMESCARD},
-                          std::move(findings)),
-            {}};
+    return {summaryPacket(layout, std::move(findings)), {}};
+}
+
+CallResult runServiceLimits(MethodContext& c) {
+    return runQuantityLimits(
+        c, c.repo.serviceLimits(c.args.text(0), c.args.text(1)), GroupBy::Day,
+        {CDPRODUTO, NMPRODUTO, QTMINLIMSERV, QTMAXLIMSERV, NRPRODMES, CDFILIAL, CDSERVFILI, DTMESCARD});
 }
 
 CallResult runServiceLimitDetail(MethodContext& c) {
@@ -159,28 +179,9 @@ CallResult runServiceLimitDetail(MethodContext& c) {
 }
 
 CallResult runDishLimits(MethodContext& c) {
-    const DaySpan span = c.args.span(2, 3);
-    const auto limits = c.repo.dishLimits(c.args.text(0), c.args.text(1));
-    std::vector<LineRule> rules;
-    for (const auto& limit : limits)
-        rules.push_back({limit.dish.code, limit.product.code});
-    const auto totals = lineTotals(*itemsWithLines(c, span), rules, GroupBy::Item);
-    std::vector<Finding> findings;
-    for (std::size_t r = 0; r < limits.size(); ++r) {
-        const double count = countOutside(totals[r], limits[r].range);
-        if (count == 0)
-            continue;
-        Finding f = findingFor(c, span, count);
-        f.dish = limits[r].dish;
-        f.product = limits[r].product;
-        f.lower = limits[r].range.min;
-        f.upper = limits[r].range.max;
-        findings.push_back(std::move(f));
-    }
-    return {summaryPacket({CDFILIAL, CDSERVFILI, CDPRATO, CDPRODUTO, QTMINLIMPRAT, QTMAXLIMPRAT, NMPRATO,
-                           NMPRODUTO, DTMESCARD, NRPRODMES},
-                          std::move(findings)),
-            {}};
+    return runQuantityLimits(c, c.repo.dishLimits(c.args.text(0), c.args.text(1)), GroupBy::Item,
+                             {CDFILIAL, CDSERVFILI, CDPRATO, CDPRODUTO, QTMINLIMPRAT, QTMAXLIMPRAT, NMPRATO,
+                              NMPRODUTO, DTMESCARD, NRPRODMES});
 }
 
 CallResult runDishLimitDetail(MethodContext& c) {
