@@ -1,8 +1,33 @@
 #pragma once
 
+#include "host/app/TShiftState.h"
 #include "host/app/TfrmDadosGerRel.h"
+#include "host/data/TDataSource.h"
+#include "host/db/TADOIBQuery.h"
 #include "host/net/NetConnection.h"
 #include "results/TResultRecords.h"
+
+#include <QRect>
+#include <QString>
+
+#include <map>
+
+namespace host {
+class TMaskEdit;
+class TEdit;
+class TDateEditPlus;
+class TBtnPesquisa;
+class TDBGrid;
+class TColumn;
+struct TGridDrawState;
+class TImage;
+class TDBNavigator;
+class TDBText;
+} // namespace host
+
+namespace results {
+struct RestrictionCategory;
+}
 
 // The contract-restriction analysis screen. One class: this header holds every component, and each
 // subsystem defines its handlers in its own folder (selection/, analysis/, results/, display/,
@@ -22,6 +47,102 @@ public:
     // Inside grbDadosRel, the area the outer page control pgcVerifica fills.
     host::TPanel* panVerifica;
 
+    // ---- Pages (selection/) ----
+    host::TPageControl* pgcVerifica = nullptr;
+    host::TTabSheet* tshOpcoes = nullptr;
+    host::TTabSheet* tshVerificar = nullptr;
+    host::TPageControl* pgcPadrao = nullptr;
+    host::TTabSheet* tshServicos = nullptr;
+    host::TTabSheet* tshFreqPratSem = nullptr;
+    host::TTabSheet* tshFreqPratMes = nullptr;
+    host::TTabSheet* tshFreqOpcaSem = nullptr;
+    host::TTabSheet* tshFreqOpcaMes = nullptr;
+    host::TTabSheet* tshRestPratMes = nullptr;
+    host::TTabSheet* tshRestOpcaMes = nullptr;
+    host::TTabSheet* tshUtilPratSem = nullptr;
+    host::TTabSheet* tshLimNutri = nullptr;
+    host::TTabSheet* tshLimPerPrat = nullptr;
+    host::TTabSheet* tshLimPerSer = nullptr;
+    host::TTabSheet* tshRestProd = nullptr;
+    // nullptr for a name the screen does not have.
+    host::TTabSheet* FindPage(const QString& name) const;
+
+    // ---- Branch and month (selection/) ----
+    host::TPanel* panFilial = nullptr;
+    host::TLabel* lblFilial = nullptr;
+    host::TMaskEdit* medCdFilial = nullptr;
+    host::TBtnPesquisa* sbtFilial = nullptr;
+    host::TEdit* edtNmFilial = nullptr;
+    host::TLabel* Label3 = nullptr;
+    host::TDateEditPlus* depMes = nullptr;
+    host::TADOIBQuery qryFilial{QStringLiteral("qryFilial")};
+    host::TDataSource dtsFilial__;
+
+    void medCdFilialEnter();
+    void medCdFilialChange();
+    void medCdFilialExit();
+    void sbtFilialBeforePesq(QObject* sender, bool& proceed);
+    void sbtFilialAfterPesq(QObject* sender);
+    void panFilialExit();
+    void depMesExit();
+    void Vd_Mes(bool check);
+
+    // The one load of the service list for a branch: replaces cdsServico whole and remembers the
+    // branch; a failed load empties it. Either way the reload flags are set.
+    void CarregaServicos(const QString& cdFilial);
+    // The branch whose services cdsServico holds; empty when none is loaded.
+    QString stCdFilialServ;
+    // Loads the list for the branch on screen when the list belongs to another branch.
+    void ConfereServicosFilial();
+
+    // ---- Service list (selection/) ----
+    host::TDBGrid* dbgServico = nullptr;
+    host::TImage* imgCheck = nullptr;
+    host::TImage* imgUncheck = nullptr;
+    host::TDBNavigator* dbnPadrao = nullptr;
+    host::TDBText* dbtNome = nullptr;
+
+    void dbgServicoCellClick(host::TColumn& column);
+    void dbgServicoKeyDown(QObject* sender, int& key, host::TShiftState shift);
+    void dbgServicoTitleClick(host::TColumn& column);
+    void dbgServicoDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol, host::TColumn& column,
+                                  const host::TGridDrawState& state);
+    void cdsServicoAfterScroll(host::TClientDataSet& dataSet);
+    void MontaListaServ();
+    void Vd_Serv();
+
+    // ---- Options (selection/) ----
+    host::TPanel* panRestricoes = nullptr;
+    host::TCheckBox* chbFreqPrat = nullptr;
+    host::TCheckBox* chbFreqOpca = nullptr;
+    host::TCheckBox* chbUtilPrat = nullptr;
+    host::TCheckBox* chbLimPerSer = nullptr;
+    host::TCheckBox* chbLimPerPrat = nullptr;
+    host::TCheckBox* chbLimNutri = nullptr;
+    host::TCheckBox* chbRestPrat = nullptr;
+    host::TCheckBox* chbRestOpca = nullptr;
+    host::TCheckBox* chbRestProd = nullptr;
+    // nullptr for a name the screen does not have.
+    host::TCheckBox* FindOptionBox(const QString& name) const;
+
+    void chbFreqPratClick();
+    void Habilita();
+    void Vd_Opcoes();
+
+    // ---- Analysis (analysis/) ----
+    void sbtVerificarClick();
+    void Calcula();
+    // The after-scroll handler of every summary set: the current row's detail.
+    void CarregaDetalhe(const results::RestrictionCategory& category);
+
+    // ---- Result pages (results/) ----
+    // The 22 result grids by name.
+    std::map<QString, host::TDBGrid*> ResultGrids;
+    host::TDBGrid* FindGrid(const QString& name) const;
+
+    // ---- Reports (reports/) ----
+    void RelDescontinuados();
+
     void FormCreate();
     void FormActivate();
     void FormClose(host::TCloseAction& action);
@@ -32,7 +153,15 @@ public:
 
 private:
     void bindLifecycle();
-    // The first activation's steps: connecting, branch, month, services, result pages and the
+    // Each subsystem's components and bindings, created in this order by the constructor.
+    void createPages();
+    void createBranchPanel();
+    void createOptions();
+    void createServiceList();
+    void createResultGrids();
+    void bindAnalysis();
+    void bindReports();
+    // The first activation's steps: connecting, branch and month, services, result pages and the
     // calculation mode.
     void PrimeiraAtivacao();
 
