@@ -35,6 +35,13 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
 
     netAnalRestCont.ServerName = u"KDR60251.rdmAnalRestCont"_s;
 
+    // Each subsystem's components and bindings, in this order: createPages, createBranchPanel,
+    // createOptions, createServiceList, createResultGrids, bindAnalysis, bindReports. The branch
+    // panel sits at the top of the options page and the option boxes fill what is left, so the
+    // branch panel comes first.
+    createPages();
+    createOptions();
+
     bindLifecycle();
 }
 

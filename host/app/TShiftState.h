@@ -25,6 +25,8 @@ private:
     unsigned bits_ = 0;
 };
 
-constexpr TShiftState operator|(TShift a, TShift b) { return TShiftState(a) | TShiftState(b); }
+constexpr TShiftState operator|(TShift a, TShift b) {
+    return TShiftState(a) | TShiftState(b);
+}
 
 } // namespace host
