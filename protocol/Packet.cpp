@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace proto {
@@ -79,6 +80,10 @@ Value parseValue(const json& cell, const FieldDef& field, std::size_t row) {
     case FieldType::Integer:
         if (!cell.is_number_integer())
             fail(where() + " não é um número inteiro.");
+        // The reader keeps non-negative numbers unsigned; past the signed range they would wrap.
+        if (cell.is_number_unsigned() &&
+            cell.get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+            fail(where() + " excede o intervalo dos números inteiros.");
         return cell.get<std::int64_t>();
     case FieldType::DateTime: {
         if (!cell.is_string())

@@ -49,6 +49,13 @@ TEST(Packet, SizeCountsCharactersNotBytes) {
     EXPECT_THROW(packetFromJson(doc), ProtocolError);
 }
 
+TEST(Packet, IntegersKeepTheWholeSignedRange) {
+    const Packet packet = packetFromJson(json::parse(R"({"fields":[{"name":"N","type":"integer"}],
+        "rows":[[9223372036854775807],[-9223372036854775808]]})"));
+    EXPECT_EQ(std::get<std::int64_t>(packet.rows[0][0]), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(std::get<std::int64_t>(packet.rows[1][0]), std::numeric_limits<std::int64_t>::min());
+}
+
 struct BadPacket {
     const char* label;
     const char* text;
@@ -90,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "não é um número"},
         BadPacket{"float for integer", R"({"fields":[{"name":"A","type":"integer"}],"rows":[[1.5]]})",
                   "inteiro"},
+        BadPacket{"integer past the signed range",
+                  R"({"fields":[{"name":"N","type":"integer"}],"rows":[[9223372036854775808]]})",
+                  "excede o intervalo"},
         BadPacket{"number for text", R"({"fields":[{"name":"A","type":"string","size":2}],"rows":[[12]]})",
                   "não é um texto"},
         BadPacket{"bad date", R"({"fields":[{"name":"D","type":"datetime"}],"rows":[["2026-02-30"]]})",
