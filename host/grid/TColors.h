@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+
+namespace host {
+
+// The system colours the screens name, fixed so that drawing does not depend on the desktop theme.
+inline QColor clInfoBk() {
+    return QColor(255, 255, 225);
+}
+inline QColor clWindow() {
+    return QColor(255, 255, 255);
+}
+inline QColor clWindowText() {
+    return QColor(0, 0, 0);
+}
+inline QColor clHighlight() {
+    return QColor(0, 0, 128);
+}
+inline QColor clHighlightText() {
+    return QColor(255, 255, 255);
+}
+inline QColor clOlive() {
+    return QColor(128, 128, 0);
+}
+
+} // namespace host
