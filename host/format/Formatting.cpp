@@ -17,14 +17,12 @@ bool isInputChar(QChar c) {
     return c == u'a' || c == u'A' || c == u'l' || c == u'L' || c == u'9' || c == u'0';
 }
 
-struct MaskParts {
-    QString body;
-    bool keepLiterals = true;
-    QChar blank = u' ';
-};
+using MaskParts = EditMaskParts;
+
+} // namespace
 
 // The sections are split at unescaped ";" only, so "\;" stays a literal of the body.
-MaskParts splitMask(const QString& editMask) {
+EditMaskParts SplitEditMask(const QString& editMask) {
     QStringList sections;
     QString current;
     for (qsizetype i = 0; i < editMask.size(); ++i) {
@@ -49,6 +47,8 @@ MaskParts splitMask(const QString& editMask) {
     return parts;
 }
 
+namespace {
+
 QDateTime toQt(double days) {
     const proto::CivilDateTime civil = proto::toCivil(proto::DateTime{days});
     return QDateTime(QDate(civil.year, civil.month, civil.day),
@@ -71,7 +71,7 @@ QString timeText(const QTime& time, const QLocale& locale) {
 } // namespace
 
 QString FormatMaskText(const QString& editMask, const QString& value) {
-    const MaskParts parts = splitMask(editMask);
+    const MaskParts parts = SplitEditMask(editMask);
     enum class Case { Keep, Upper, Lower } convert = Case::Keep;
     QString out;
     qsizetype next = 0;

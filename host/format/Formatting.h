@@ -14,6 +14,15 @@ namespace host {
 // position the value does not fill (a blank by default).
 QString FormatMaskText(const QString& editMask, const QString& value);
 
+// An edit mask taken apart at its unescaped ";": the body (escapes kept), whether the value keeps
+// the literals, and the blank character. A masked edit lays its positions out from these.
+struct EditMaskParts {
+    QString body;
+    bool keepLiterals = true;
+    QChar blank = u' ';
+};
+EditMaskParts SplitEditMask(const QString& editMask);
+
 // A float by a display format such as "#,##0.00000": grouped thousands when the integer part has a
 // ",", as many decimals as the "0"s after the point plus up to the "#"s after them, the locale's
 // separators.
