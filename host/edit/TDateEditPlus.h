@@ -61,8 +61,11 @@ public:
     // The entry as a calendar date, or nothing when empty or invalid.
     std::optional<QDate> enteredDate() const;
 
-protected:
+    // Steps the day, or the month when no day is shown, as the arrow keys do; a step by the user
+    // or by code alike passes the dispatch boundary.
     void stepBy(int steps) override;
+
+protected:
     StepEnabled stepEnabled() const override;
     QValidator::State validate(QString& input, int& pos) const override;
 

@@ -9,7 +9,10 @@ namespace host {
 TEdit::TEdit(QWidget* parent, const QString& name)
     : QLineEdit(parent), TControl(static_cast<QWidget&>(*this)) {
     SetName(name);
-    connect(this, &QLineEdit::textChanged, this, [this] {
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& now) {
+        if (now == lastText_)
+            return;
+        lastText_ = now;
         if (quiet_ == 0 && OnChange)
             Dispatch(OnChange);
     });

@@ -41,6 +41,8 @@ protected:
 
 private:
     int quiet_ = 0;
+    // A masked edit rewrites its text on keys it refuses; only a real change is one.
+    QString lastText_;
 };
 
 } // namespace host

@@ -86,6 +86,7 @@ void TMaskEdit::SetEditMask(const QString& mask) {
         replaceQuietly(FormatMaskText(editMask_, value));
     else
         replaceQuietly(value);
+    cursorAfterValue();
 }
 
 QString TMaskEdit::Text() const {
@@ -112,8 +113,18 @@ void TMaskEdit::SetText(const QString& text) {
     const QString before = Text();
     // A value without its literals is laid out by the mask; Qt then reads the literals in place.
     replaceQuietly(FormatMaskText(editMask_, text));
+    cursorAfterValue();
     if (Text() != before)
         raiseChange();
+}
+
+void TMaskEdit::cursorAfterValue() {
+    const QString shown = displayText();
+    int after = 0;
+    for (qsizetype i = 0; i < shown.size() && i < inputSlot_.size(); ++i)
+        if (inputSlot_.at(i) && shown.at(i) != blank_)
+            after = static_cast<int>(i) + 1;
+    setCursorPosition(after);
 }
 
 } // namespace host

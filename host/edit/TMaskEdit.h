@@ -26,6 +26,9 @@ public:
     QString EditText() const { return displayText(); }
 
 private:
+    // Puts the cursor after the last character of the value, where typing goes on.
+    void cursorAfterValue();
+
     QString editMask_;
     bool keepLiterals_ = true;
     QChar blank_ = u' ';
