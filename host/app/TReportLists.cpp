@@ -29,6 +29,13 @@ void TReportLists::DeleteAt(int position) {
     definitionPaths_.removeAt(position);
 }
 
+void TReportLists::SetItem(int position, const QString& item) {
+    if (position < 0 || position >= Count())
+        throw Refusal(
+            u"Posição %1 fora da lista de relatórios (%2 relatórios)."_s.arg(position).arg(Count()));
+    selector_.setItemText(position, item);
+}
+
 QStringList TReportLists::Items() const {
     QStringList items;
     for (int i = 0; i < selector_.count(); ++i)

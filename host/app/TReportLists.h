@@ -23,6 +23,8 @@ public:
     // Deletes the entry at a position from the selector, then the codes, then the definitions.
     // Refused for a position outside the lists.
     void DeleteAt(int position);
+    // Renames the selector's item at a position; refused for a position outside the lists.
+    void SetItem(int position, const QString& item);
 
     QStringList Items() const;
     const QStringList& Codes() const { return codes_; }

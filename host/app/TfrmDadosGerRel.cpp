@@ -1,7 +1,14 @@
 #include "host/app/TfrmDadosGerRel.h"
 
 #include "host/app/Dispatch.h"
+#include "host/app/TApplication.h"
 #include "host/core/Refusal.h"
+#include "host/report/ReportDevices.h"
+#include "host/report/ReportFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -9,8 +16,21 @@ namespace host {
 
 namespace {
 
-[[noreturn]] void notYet(const QString& command) {
-    throw Refusal(u"O comando de relatório \"%1\" ainda não está disponível nesta versão."_s.arg(command));
+// The message table's texts take their arguments as "%s", one after the other.
+QString withArgs(QString text, const QStringList& args) {
+    for (const QString& arg : args) {
+        const qsizetype at = text.indexOf(u"%s"_s);
+        if (at < 0)
+            break;
+        text.replace(at, 2, arg);
+    }
+    return text;
+}
+
+void writeCsv(const TReportTable& table, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(table.Csv()) < 0 || !file.commit())
+        throw Refusal(u"Não foi possível gravar o relatório em '%1': %2"_s.arg(path, file.errorString()));
 }
 
 } // namespace
@@ -69,6 +89,12 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget* owner)
     sbtReportEdit->SetBounds(452, 2, 70, 26);
 
     msgPadrao = new TMessages(this, u"msgPadrao"_s);
+    // The report commands' own texts; a screen that sets its table brings them along.
+    msgPadrao->Messages = {
+        u"Arq_Rel_Err|O arquivo contendo a definição do Relatório de código '%s' não foi encontrado no diretório '%s'."_s,
+        u"NovoCaption|Título do Relatório"_s,
+        u"NovoPrompt|Informe o título do relatório:"_s,
+    };
     msgMensagens = new TMessages(this, u"msgMensagens"_s);
 
     ppmEditReport = new QMenu(this);
@@ -87,8 +113,8 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget* owner)
 
     svdSaveReport = new TSaveDialog(this, u"svdSaveReport"_s);
     svdSaveReport->Title = u"Salvar relatório"_s;
-    rpddPadrao = new QObject(this);
-    rpddPadrao->setObjectName(u"rpddPadrao"_s);
+    svdSaveReport->Filter = u"Documento PDF (*.pdf);;Planilha CSV (*.csv)"_s;
+    rpddPadrao = new TReportDesignDialog(this, u"rpddPadrao"_s);
     netQRDesign = new QObject(this);
     netQRDesign->setObjectName(u"netQRDesign"_s);
 
@@ -105,7 +131,9 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget* owner)
     BindMenu(*mnuRelatPadr, [this] { mnuRelatPadrClick(); });
 }
 
-void TfrmDadosGerRel::FormCreate() {}
+void TfrmDadosGerRel::FormCreate() {
+    CarregaRelatorios();
+}
 
 void TfrmDadosGerRel::FormActivate() {
     update();
@@ -115,32 +143,97 @@ void TfrmDadosGerRel::FormClose(TCloseAction& action) {
     action = TCloseAction::caFree;
 }
 
+void TfrmDadosGerRel::CarregaRelatorios() {
+    Reports.Clear();
+    for (const ReportFile& file : ListReportFiles(ReportsFolder(), lblCodTela->Caption()))
+        Reports.Add(file.Title, file.Code, file.Path);
+    cmbRelatorio->setCurrentIndex(Reports.Count() > 0 ? 0 : -1);
+}
+
+TReportDefinition TfrmDadosGerRel::RelatorioEscolhido() const {
+    const int position = cmbRelatorio->currentIndex();
+    if (position < 0 || position >= Reports.Count())
+        throw Refusal(u"Escolha um relatório da lista."_s);
+    const QString path = Reports.DefinitionPaths().at(position);
+    if (!QFileInfo::exists(path))
+        throw Refusal(withArgs(msgPadrao->Msg(u"Arq_Rel_Err"_s),
+                               {Reports.Codes().at(position), QFileInfo(path).absolutePath()}));
+    return TReportDefinition::Load(path);
+}
+
 void TfrmDadosGerRel::sbtPrintClick() {
-    notYet(u"Imprimir"_s);
+    if (const auto table = rpddPadrao->Run(RelatorioEscolhido()))
+        reportDevices().print(*table);
 }
 
 void TfrmDadosGerRel::sbtPreviewClick() {
-    notYet(u"Visualizar"_s);
+    if (const auto table = rpddPadrao->Run(RelatorioEscolhido()))
+        reportDevices().preview(*table);
 }
 
 void TfrmDadosGerRel::sbtSalvarComoClick() {
-    notYet(u"Salvar como"_s);
+    const TReportDefinition definition = RelatorioEscolhido();
+    svdSaveReport->FileName = QFileInfo(PrintFilePath({}, definition.Title)).fileName();
+    if (!svdSaveReport->Execute())
+        return;
+    QString path = svdSaveReport->FileName;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != u"csv"_s && suffix != u"pdf"_s)
+        path += u".pdf"_s;
+    const auto table = rpddPadrao->Run(definition);
+    if (!table)
+        return;
+    if (path.endsWith(u".csv"_s, Qt::CaseInsensitive))
+        writeCsv(*table, path);
+    else
+        table->WritePdf(path);
 }
 
 void TfrmDadosGerRel::sbtReportEditClick() {
-    notYet(u"Editar relatório"_s);
+    const int position = cmbRelatorio->currentIndex();
+    TReportDefinition definition = RelatorioEscolhido();
+    if (!rpddPadrao->Design(definition))
+        return;
+    definition.Save(Reports.DefinitionPaths().at(position));
+    // Only this entry changes: the rest of the lists stays as the screen left it.
+    Reports.SetItem(position, definition.Title);
 }
 
 void TfrmDadosGerRel::mnuNovoRelClick() {
-    notYet(u"Novo relatório"_s);
+    const auto title = Application().dialogs().inputQuery(msgPadrao->Msg(u"NovoCaption"_s),
+                                                          msgPadrao->Msg(u"NovoPrompt"_s), {});
+    if (!title)
+        return;
+    if (title->trimmed().isEmpty())
+        throw Refusal(u"O relatório deve ter um título."_s);
+    const QString folder = ReportsFolder();
+    const QString screen = lblCodTela->Caption();
+    QStringList taken = Reports.Codes();
+    for (const ReportFile& file : ListReportFiles(folder, screen))
+        taken.append(file.Code);
+    TReportDefinition definition{screen, NextReportCode(taken), title->trimmed(), {}, {}};
+    if (!rpddPadrao->Design(definition))
+        return;
+    if (!QDir().mkpath(folder))
+        throw Refusal(u"Não foi possível criar a pasta de relatórios '%1'."_s.arg(folder));
+    const QString path = QDir(folder).absoluteFilePath(TReportDefinition::FileName(screen, definition.Code));
+    definition.Save(path);
+    Reports.Add(definition.Title, definition.Code, path);
+    cmbRelatorio->setCurrentIndex(Reports.Count() - 1);
 }
 
 void TfrmDadosGerRel::mnuEditRelClick() {
-    notYet(u"Editar relatório"_s);
+    TfrmDadosGerRel::sbtReportEditClick();
 }
 
 void TfrmDadosGerRel::mnuRelatPadrClick() {
-    notYet(u"Relatórios padrão"_s);
+    const TModalResult answer = Application().dialogs().messageDlg(
+        u"Os relatórios padrão desta tela serão restaurados e as alterações feitas neles, perdidas. Continuar?"_s,
+        TMsgDlgType::mtConfirmation, TMsgDlgButtons(TMsgDlgBtn::mbYes) | TMsgDlgBtn::mbNo, 0);
+    if (answer != mrYes)
+        return;
+    RestoreStandardReports(StandardReportsFolder(), ReportsFolder(), lblCodTela->Caption());
+    CarregaRelatorios();
 }
 
 void TfrmDadosGerRel::sbtCancelClick() {

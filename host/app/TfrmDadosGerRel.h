@@ -5,6 +5,8 @@
 #include "host/app/TMessages.h"
 #include "host/app/TReportLists.h"
 #include "host/app/TSaveDialog.h"
+#include "host/report/TReportDefinition.h"
+#include "host/report/TReportDesignDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,9 +19,10 @@ namespace host {
 // the help line, the message tables, the report menus and the report lists. A derived screen binds
 // its own handlers to the events; each of them calls the base handler of the same name first.
 //
-// The report commands themselves (designer, printing, preview, saving) are not in this form yet:
-// their handlers refuse with a message saying so, and rpddPadrao and netQRDesign are placeholders
-// that the report machinery will replace.
+// The reports offered are the definition files of the screen (the caption of lblCodTela) in the
+// reports folder, listed when the form is created. The report commands are virtual: the buttons and
+// the popup commands call the screen's versions, which check the screen's selection and then call
+// these. The reports' queries run on the host's general database, so netQRDesign connects nothing.
 class TfrmDadosGerRel : public TForm {
     Q_OBJECT
 public:
@@ -47,7 +50,7 @@ public:
     QAction* mnuRelatPadr;
     QMenu* ppmSalvarRelatorio;
     TSaveDialog* svdSaveReport;
-    QObject* rpddPadrao;
+    TReportDesignDialog* rpddPadrao;
     QObject* netQRDesign;
 
     // The reports offered: selector items, codes and definition paths, in step.
@@ -56,14 +59,24 @@ public:
     void FormCreate();
     void FormActivate();
     void FormClose(TCloseAction& action);
-    void sbtPrintClick();
-    void sbtPreviewClick();
-    void sbtSalvarComoClick();
-    void sbtReportEditClick();
-    void mnuNovoRelClick();
-    void mnuEditRelClick();
-    void mnuRelatPadrClick();
+    // Print, preview or save the chosen report.
+    virtual void sbtPrintClick();
+    virtual void sbtPreviewClick();
+    virtual void sbtSalvarComoClick();
+    // Opens the designer on the chosen report and saves what the user changed.
+    virtual void sbtReportEditClick();
+    // Asks a title, opens the designer on a new report and, once saved, offers it.
+    virtual void mnuNovoRelClick();
+    virtual void mnuEditRelClick();
+    // Puts the shipped definitions back over the screen's reports and lists them all again.
+    virtual void mnuRelatPadrClick();
     void sbtCancelClick();
+
+    // Fills the three report lists from the reports folder for the screen on lblCodTela.
+    void CarregaRelatorios();
+    // The definition of the report chosen in the selector. Refused when none is chosen or its file
+    // is gone (message Arq_Rel_Err of msgPadrao, with the code and the folder).
+    TReportDefinition RelatorioEscolhido() const;
 
     // Binds a menu command to a handler through the dispatch boundary.
     static void BindMenu(QAction& action, std::function<void()> handler);

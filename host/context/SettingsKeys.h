@@ -16,6 +16,8 @@ inline const QString kOperatorBranchLocked = QStringLiteral("operator/branch_loc
 inline const QString kMaskKind0 = QStringLiteral("masks/kind0");
 inline const QString kMaskKind1 = QStringLiteral("masks/kind1");
 inline const QString kReportsFolder = QStringLiteral("reports/folder");
+inline const QString kReportsStandardFolder = QStringLiteral("reports/standard_folder");
+inline const QString kReportsPrintFolder = QStringLiteral("reports/print_folder");
 
 inline constexpr int kDefaultPort = 60251;
 inline constexpr int kDefaultTimeoutMs = 30000;

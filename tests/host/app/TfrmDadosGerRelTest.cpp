@@ -56,34 +56,39 @@ TEST_F(BaseReportForm, ItsCloseActionFreesTheWindow) {
     EXPECT_TRUE(form.isNull());
 }
 
-TEST_F(BaseReportForm, TheReportCommandsSayTheyAreNotAvailableInsteadOfPretending) {
+TEST_F(BaseReportForm, WithNoReportToChooseTheReportCommandsSaySoInsteadOfPretending) {
     struct Case {
         const char* name;
         std::function<void()> handler;
     };
     const Case cases[] = {
-        {"print", [&] { form->sbtPrintClick(); }},        {"preview", [&] { form->sbtPreviewClick(); }},
-        {"save", [&] { form->sbtSalvarComoClick(); }},    {"edit", [&] { form->sbtReportEditClick(); }},
-        {"new", [&] { form->mnuNovoRelClick(); }},        {"editMenu", [&] { form->mnuEditRelClick(); }},
-        {"standard", [&] { form->mnuRelatPadrClick(); }},
+        {"print", [&] { form->sbtPrintClick(); }},      {"preview", [&] { form->sbtPreviewClick(); }},
+        {"save", [&] { form->sbtSalvarComoClick(); }},  {"edit", [&] { form->sbtReportEditClick(); }},
+        {"editMenu", [&] { form->mnuEditRelClick(); }},
     };
+    ASSERT_EQ(form->Reports.Count(), 0);
     for (const Case& c : cases) {
         try {
             c.handler();
             ADD_FAILURE() << c.name << " claimed to work";
         } catch (const Refusal& refusal) {
-            EXPECT_TRUE(refusal.message().contains(u"ainda não está disponível"_s)) << c.name;
+            EXPECT_TRUE(refusal.message().contains(u"Escolha um relatório"_s)) << c.name;
         }
     }
+    // Asked and not answered: nothing is created or restored.
+    form->mnuNovoRelClick();
+    form->mnuRelatPadrClick();
+    EXPECT_EQ(seam.recorder().inputPrompts, (QStringList{u"Informe o título do relatório:"_s}));
+    EXPECT_EQ(form->Reports.Count(), 0);
 }
 
 TEST_F(BaseReportForm, UserCommandsReachTheErrorDisplayThroughTheBoundary) {
     form->Show();
     QTest::mouseClick(form->sbtPrint, Qt::LeftButton);
-    form->mnuNovoRel->trigger();
+    form->mnuEditRel->trigger();
     ASSERT_EQ(seam.recorder().errors.size(), 2);
-    EXPECT_TRUE(seam.recorder().errors[0].contains(u"Imprimir"_s));
-    EXPECT_TRUE(seam.recorder().errors[1].contains(u"Novo relatório"_s));
+    EXPECT_TRUE(seam.recorder().errors[0].contains(u"Escolha um relatório"_s));
+    EXPECT_TRUE(seam.recorder().errors[1].contains(u"Escolha um relatório"_s));
 }
 
 TEST_F(BaseReportForm, TheSaveDialogAsksThroughTheSeam) {
