@@ -1,20 +1,41 @@
 #include "protocol/Rpc.h"
 
+#include "protocol/JsonWriter.h"
+#include "protocol/PacketWriter.h"
 #include "protocol/ProtocolError.h"
+#include "protocol/ResponseReader.h"
+
+#include <algorithm>
 
 namespace proto {
 
 using nlohmann::json;
 
+// Requests and answers are written straight into their text, keys in the order the document writer
+// sorts them, so the bytes on the wire are the ones a json dump would give.
+
 std::string encodeRequest(std::int64_t id, const std::string& method, const std::vector<Value>& params) {
-    json list = json::array();
-    for (const auto& param : params)
-        list.push_back(valueToJson(param));
-    return json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(list)}}.dump(
-        -1, ' ', false, json::error_handler_t::replace);
+    std::string text = "{\"id\":";
+    json_text::appendInteger(text, id);
+    text += ",\"jsonrpc\":\"2.0\",\"method\":";
+    json_text::appendString(text, method);
+    text += ",\"params\":[";
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        appendValueJson(text, params[i]);
+    }
+    text += "]}";
+    return text;
 }
 
 RpcResponse decodeResponse(const std::string& body, std::int64_t expectedId) {
+    if (auto direct = readResultDirect(body, expectedId))
+        return std::move(*direct);
+    return decodeResponseDocument(body, expectedId);
+}
+
+RpcResponse decodeResponseDocument(const std::string& body, std::int64_t expectedId) {
     json doc;
     try {
         doc = json::parse(body);
@@ -90,15 +111,34 @@ RpcRequest decodeRequest(const std::string& body) {
 }
 
 std::string encodeResult(const json& id, const Packet& packet, const std::map<int, Value>& out) {
-    json result = {{"packet", packetToJson(packet)}};
+    std::size_t cells = 0;
+    for (const auto& row : packet.rows)
+        cells += row.size();
+    std::string text;
+    text.reserve(128 + 32 * packet.fields.size() + 12 * cells);
+    text += "{\"id\":";
+    text += id.dump(-1, ' ', false, json::error_handler_t::replace);
+    text += ",\"jsonrpc\":\"2.0\",\"result\":{";
     if (!out.empty()) {
-        json values = json::object();
+        // Keyed by the index as text, so "10" comes before "4".
+        std::vector<std::pair<std::string, const Value*>> keyed;
         for (const auto& [index, value] : out)
-            values[std::to_string(index)] = valueToJson(value);
-        result["out"] = std::move(values);
+            keyed.emplace_back(std::to_string(index), &value);
+        std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        text += "\"out\":{";
+        for (std::size_t i = 0; i < keyed.size(); ++i) {
+            if (i > 0)
+                text += ',';
+            json_text::appendString(text, keyed[i].first);
+            text += ':';
+            appendValueJson(text, *keyed[i].second);
+        }
+        text += "},";
     }
-    return json{{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}.dump(
-        -1, ' ', false, json::error_handler_t::replace);
+    text += "\"packet\":";
+    appendPacketJson(text, packet);
+    text += "}}";
+    return text;
 }
 
 std::string encodeError(const json& id, int code, const std::string& message) {

@@ -40,6 +40,9 @@ struct RpcResponse {
 std::string encodeRequest(std::int64_t id, const std::string& method, const std::vector<Value>& params);
 // Throws ProtocolError when the body is not a JSON-RPC 2.0 answer to this id or its packet is bad.
 RpcResponse decodeResponse(const std::string& body, std::int64_t expectedId);
+// The same reading over a whole JSON document: slower, and the one that words every refusal.
+// decodeResponse takes it for whatever the direct reading declines.
+RpcResponse decodeResponseDocument(const std::string& body, std::int64_t expectedId);
 
 // Server side. Throws RpcRequestError for a body that is not a JSON-RPC 2.0 request.
 class RpcRequestError : public std::runtime_error {
