@@ -157,6 +157,10 @@ void CriaAnalRestCont(const QString& mode, const QString& cdFilial, const QStrin
     dtMesCard = mes;
     PboClose = toAddress(outcome);
     boCalcula = mode == u"CALCULA"_s;
+    // Until an analysis has judged the menu it is not clear: a launch that fails, or that finds a
+    // form already live and runs no analysis for this caller, leaves it blocked.
+    if (boCalcula)
+        WriteCallerOutcome(false);
 
     Screen().SetCursor(TCursor::crHourGlass);
     // Also when the launch fails, the cursor must not stay an hourglass.

@@ -40,7 +40,12 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
     // panel sits at the top of the options page and the option boxes fill what is left, so the
     // branch panel comes first.
     createPages();
+    createBranchPanel();
     createOptions();
+    createServiceList();
+    createResultGrids();
+    bindDisplay();
+    bindAnalysis();
 
     bindLifecycle();
 }

@@ -94,6 +94,10 @@ public:
     QString stCdFilialServ;
     // Loads the list for the branch on screen when the list belongs to another branch.
     void ConfereServicosFilial();
+    // The branch check of the page change and the report buttons: the code normalised and written
+    // back, validated (with the rescinded check when asked), its name shown, the service list made
+    // the branch's; on failure the focus goes back to the code edit.
+    void ConfereFilial(bool checkRescinded);
 
     // ---- Service list (selection/) ----
     host::TDBGrid* dbgServico = nullptr;
@@ -105,8 +109,8 @@ public:
     void dbgServicoCellClick(host::TColumn& column);
     void dbgServicoKeyDown(QObject* sender, int& key, host::TShiftState shift);
     void dbgServicoTitleClick(host::TColumn& column);
-    void dbgServicoDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol, host::TColumn& column,
-                                  const host::TGridDrawState& state);
+    void dbgServicoDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol,
+                                  host::TColumn& column, const host::TGridDrawState& state);
     void cdsServicoAfterScroll(host::TClientDataSet& dataSet);
     void MontaListaServ();
     void Vd_Serv();
@@ -134,13 +138,46 @@ public:
     void Calcula();
     // The after-scroll handler of every summary set: the current row's detail.
     void CarregaDetalhe(const results::RestrictionCategory& category);
+    // The steps the analysis run, the result pages and the report parameters share.
+    // Whether the current row of cdsServico is marked (false for an empty list).
+    bool ServicoAtualMarcado() const;
+    // GetDataSemana for the month of depMes, loaded into cdsDataSemana; no busy indicator.
+    void CarregaDataSemana();
+    // Empties the category's summary and detail sets when they are open.
+    void EsvaziaCategoria(const results::RestrictionCategory& category);
+    // The summary method for the branch on screen, the current service and the category's span,
+    // loaded into the summary set (which loads the first row's detail); clears the reload flag.
+    void CarregaResumo(const results::RestrictionCategory& category);
+    // The entry operation of a result page: reloads its summary when it is out of date.
+    void EntraPaginaResultado(const results::RestrictionCategory& category);
 
     // ---- Result pages (results/) ----
     // The 22 result grids by name.
     std::map<QString, host::TDBGrid*> ResultGrids;
     host::TDBGrid* FindGrid(const QString& name) const;
+    void pgcVerificaChanging(host::TPageControl& sender, bool& allowChange);
+    void pgcVerificaChange(host::TPageControl& sender);
+    // The key handler of every result grid.
+    void dbgFreqPratSemKeyDown(QObject* sender, int& key, host::TShiftState shift);
+
+    // ---- Display (display/) ----
+    // The drawing event of the weekly dish-use grid, also attached to four other summary grids.
+    void dbgUtilPratSemDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol,
+                                      host::TColumn& column, const host::TGridDrawState& state);
 
     // ---- Reports (reports/) ----
+    // Print, preview and save as check the month, the branch, the month's entry and the marked
+    // services before the base form runs the report; edit checks the month's entry only.
+    void sbtPrintClick() override;
+    void sbtPreviewClick() override;
+    void sbtSalvarComoClick() override;
+    void sbtReportEditClick() override;
+    // The base command, then the discontinued reports removed again.
+    void mnuNovoRelClick() override;
+    void mnuEditRelClick() override;
+    void mnuRelatPadrClick() override;
+    // Branch, marked services, month span and week span for the parameters the query declares.
+    void rpddPadraoBeforeGetQueryParams(host::TReportParams& params, bool& proceed);
     void RelDescontinuados();
 
     void FormCreate();
@@ -159,6 +196,7 @@ private:
     void createOptions();
     void createServiceList();
     void createResultGrids();
+    void bindDisplay();
     void bindAnalysis();
     void bindReports();
     // The first activation's steps: connecting, branch and month, services, result pages and the

@@ -1,5 +1,6 @@
 #include "host/app/TTabSheet.h"
 
+#include "host/app/TAlign.h"
 #include "host/app/TPageControl.h"
 
 namespace host {
@@ -27,6 +28,11 @@ void TTabSheet::SetTabVisible(bool visible) {
 void TTabSheet::SetVisible(bool visible) {
     visible_ = visible;
     owner_.sheetChanged(*this);
+}
+
+void TTabSheet::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    AlignChildren(*this);
 }
 
 } // namespace host

@@ -35,6 +35,9 @@ public:
 
     std::function<void()> OnShow;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     TPageControl& owner_;
     QString caption_;
