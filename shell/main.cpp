@@ -1,4 +1,5 @@
 // restcont-host: the host application that launches the screen package.
+#include "shell/CalcOutcome.h"
 #include "shell/PackageLoader.h"
 #include "shell/ShellOptions.h"
 
@@ -59,10 +60,9 @@ void applyOverrides(const shell::ShellOptions& options) {
 // when nobody can use the screen, the end of the run.
 class FirstActivation {
 public:
-    FirstActivation(const shell::ShellOptions& options, const bool& outcome)
-        : options_(options), outcome_(outcome) {}
+    FirstActivation(const shell::ShellOptions& options, const bool& cell) : options_(options), cell_(cell) {}
 
-    void handle(host::TForm* form) {
+    void handle(host::TForm* form, bool completed) {
         if (done_)
             return;
         done_ = true;
@@ -74,15 +74,23 @@ public:
             else
                 print(stdout, u"Imagem da tela gravada em %1\n"_s.arg(options_.screenshot));
         }
-        if (options_.mode == u"CALCULA"_s)
-            print(stdout,
-                  outcome_
-                      ? u"Resultado do cálculo: verdadeiro (cardápio liberado)\n"_s
-                      : u"Resultado do cálculo: falso (operação bloqueada ou análise não concluída)\n"_s);
+        const bool calculation = options_.mode == u"CALCULA"_s;
+        if (calculation) {
+            const shell::CalcOutcome outcome = shell::calcOutcome(completed, cell_);
+            print(stdout, shell::describe(outcome) + u'\n');
+            if (outcome == shell::CalcOutcome::Blocked)
+                print(stdout, shell::infringementsText(*form));
+            if (status_ == 0)
+                status_ = static_cast<int>(outcome);
+        }
         if (!options_.screenshot.isEmpty() || host::Headless()) {
             finished_ = true;
             // After the close request a clear outcome may have posted.
             QTimer::singleShot(0, [this] { QCoreApplication::exit(status_); });
+        } else if (calculation) {
+            // The caller goes on once the screen is gone: at once for a clear menu, which closes by
+            // itself, or when the user closes a blocked or failed one.
+            QObject::connect(form, &QObject::destroyed, [this] { QCoreApplication::exit(status_); });
         }
     }
 
@@ -91,7 +99,7 @@ public:
 
 private:
     const shell::ShellOptions& options_;
-    const bool& outcome_;
+    const bool& cell_;
     bool done_ = false;
     bool finished_ = false;
     int status_ = 0;
@@ -133,8 +141,9 @@ int main(int argc, char** argv) {
     bool outcome = false;
     FirstActivation firstActivation(options, outcome);
     host::TApplication& application = host::Application();
-    QObject::connect(&application, &host::TApplication::formActivated, &application,
-                     [&firstActivation](host::TForm* form) { firstActivation.handle(form); });
+    QObject::connect(
+        &application, &host::TApplication::formActivated, &application,
+        [&firstActivation](host::TForm* form, bool completed) { firstActivation.handle(form, completed); });
     application.MainForm()->show();
 
     int status = 0;

@@ -49,8 +49,8 @@ public:
     void shutdown();
 
 signals:
-    // A form's OnActivate has run (whatever its outcome).
-    void formActivated(host::TForm* form);
+    // A form's OnActivate has run; completed is false when a failure ended it.
+    void formActivated(host::TForm* form, bool completed);
 
 private:
     TApplication();

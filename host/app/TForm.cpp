@@ -310,10 +310,9 @@ void TForm::deliverActivation() {
     activating_ = true;
     ScopeGuard done([this] { activating_ = false; });
     QPointer<TForm> self(this);
-    if (OnActivate)
-        Dispatch(OnActivate);
+    const bool completed = !OnActivate || Dispatch(OnActivate);
     if (self)
-        emit Application().formActivated(this);
+        emit Application().formActivated(this, completed);
 }
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "host/app/TControl.h"
 #include "host/app/TShiftState.h"
+#include "host/data/TDataSource.h"
 #include "host/grid/TCanvas.h"
 #include "host/grid/TColumn.h"
 #include "host/grid/TGridDrawState.h"
@@ -15,7 +16,6 @@
 
 namespace host {
 
-class TDataSource;
 class TField;
 class DataSetModel;
 
