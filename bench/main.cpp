@@ -134,12 +134,19 @@ public:
         if (!res || res->status != 200)
             throw std::runtime_error("session refused");
         token_ = json::parse(res->body).at("session");
+        headers_ = {{proto::kSessionHeader, token_}};
     }
     ~HttpCaller() { client_.Delete(std::string(proto::kSessionPath) + "/" + token_); }
 
     json operator()(const std::string& method, const json& params) {
-        const json request{{"jsonrpc", "2.0"}, {"id", ++id_}, {"method", method}, {"params", params}};
-        const auto res = client_.Post(proto::kRpcPath, {{proto::kSessionHeader, token_}}, request.dump(),
+        // Written as the screen's connection writes it, not through a document.
+        std::vector<proto::Value> values;
+        for (const json& param : params)
+            values.push_back(param.is_string()           ? proto::Value(param.get<std::string>())
+                             : param.is_number_integer() ? proto::Value(param.get<std::int64_t>())
+                             : param.is_number()         ? proto::Value(param.get<double>())
+                                                         : proto::Value());
+        const auto res = client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, values),
                                       "application/json");
         if (!res || res->status != 200)
             throw std::runtime_error(method + ": transport failure");
@@ -152,6 +159,7 @@ public:
 private:
     httplib::Client client_;
     std::string token_;
+    httplib::Headers headers_;
     std::int64_t id_ = 0;
 };
 
@@ -257,6 +265,40 @@ void concurrent(const std::string& schema, int clients, double seconds) {
                 clients, elapsed, calls / elapsed, analyses / elapsed, errors.load());
 }
 
+// The floor under any call: a kept-alive cpp-httplib round trip on loopback that does no work, with
+// a request and an answer of a typical call's size.
+double bareRoundTrip(int calls) {
+    httplib::Server echo;
+    echo.set_tcp_nodelay(true);
+    echo.set_keep_alive_max_count(1000000);
+    const std::string answer(1500, 'x');
+    echo.Post("/echo", [&answer](const httplib::Request&, httplib::Response& res) {
+        res.set_content(answer, "application/json");
+    });
+    const int port = echo.bind_to_any_port("127.0.0.1");
+    std::thread thread([&echo] { echo.listen_after_bind(); });
+    while (!echo.is_running())
+        std::this_thread::yield();
+    std::vector<double> times;
+    {
+        httplib::Client client("127.0.0.1", port);
+        client.set_tcp_nodelay(true);
+        client.set_keep_alive(true);
+        const std::string request(100, 'y');
+        for (int i = 0; i < calls + 20; ++i) {
+            const auto start = Clock::now();
+            const auto res = client.Post("/echo", request, "application/json");
+            if (!res || res->status != 200)
+                throw std::runtime_error("echo failed");
+            if (i >= 20) // the first calls open the connection and warm up
+                times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        }
+    }
+    echo.stop();
+    thread.join();
+    return median(times);
+}
+
 std::string readSchema() {
     std::ifstream file(std::string(RESTCONT_SOURCE_DIR) + "/demo/schema.sql");
     std::stringstream text;
@@ -269,9 +311,18 @@ std::string readSchema() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
     const std::string schema = readSchema();
+    // restcont-bench --profile ROUNDS: the base data only, in-process and over HTTP, nothing else, so
+    // that an instruction count (valgrind --tool=callgrind) reads per analysis.
+    if (argc > 1 && std::string(argv[1]) == "--profile") {
+        measure(schema, 1, argc > 2 ? std::max(1, std::atoi(argv[2])) : 10);
+        return 0;
+    }
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
     std::printf("restcont-bench: %d rounds per measurement\n", rounds);
+    const double floor = bareRoundTrip(500);
+    std::printf("bare HTTP round trip: %.3f ms per call, %.3f ms for the 23 calls of an analysis\n", floor,
+                23 * floor);
     const Measured base = measure(schema, 1, rounds);
     const Measured large = measure(schema, 10, std::max(5, rounds / 5));
     std::printf("\nten times the data: whole analysis in-process x%.2f, HTTP x%.2f\n",
