@@ -100,6 +100,19 @@ public:
     // What a grid paints: a field's text for any row, with the text events reading that row.
     QString DisplayTextAt(int row, int field) const;
     const DataCell& CellAt(int row, int field) const;
+    // While one lives, the fields read the given row instead of the current one: a grid's drawing
+    // event reads the row being drawn.
+    class ShownRow {
+    public:
+        ShownRow(const TClientDataSet& set, int row) : set_(set), saved_(set.shown_) { set.shown_ = row; }
+        ~ShownRow() { set_.shown_ = saved_; }
+        ShownRow(const ShownRow&) = delete;
+        ShownRow& operator=(const ShownRow&) = delete;
+
+    private:
+        const TClientDataSet& set_;
+        int saved_;
+    };
 
     // Used by the fields.
     const DataCell& readCell(int field) const;

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -346,8 +347,13 @@ void TDBGrid::drawCell(QPainter& painter, const QRect& rect, int row, int column
         const auto alignment =
             model_->data(model_->index(row, column), Qt::TextAlignmentRole).value<Qt::Alignment>();
         canvas_.TextRect(rect.adjusted(2, 0, -2, 0), text, alignment);
-        if (OnDrawColumnCell)
+        if (OnDrawColumnCell) {
+            // The event reads the fields of the row it draws, not of the current row.
+            std::optional<TClientDataSet::ShownRow> shown;
+            if (const TClientDataSet* set = model_->DataSet())
+                shown.emplace(*set, row);
             OnDrawColumnCell(*this, rect, column, col, state);
+        }
     } catch (...) {
         if (!paintFailure_)
             paintFailure_ = std::current_exception();

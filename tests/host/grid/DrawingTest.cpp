@@ -125,8 +125,11 @@ TEST(DBGridDrawing, DrawEventFollowsTheDefaultDrawingWithTheCellColourInTheBrush
         EXPECT_EQ(&sender, f.grid);
         EXPECT_EQ(column.Index(), dataCol);
         EXPECT_FALSE(state.fixed);
-        calls.push_back({f.grid->rowAt(rect.center().y()), dataCol, rect, sender.Canvas().Brush.Color,
-                         state.selected, sender.Canvas().Drawing()});
+        const int row = f.grid->rowAt(rect.center().y());
+        calls.push_back(
+            {row, dataCol, rect, sender.Canvas().Brush.Color, state.selected, sender.Canvas().Drawing()});
+        EXPECT_EQ(f.set->FieldByName(u"NMSERVICO"_s).AsString(), f.set->DisplayTextAt(row, 1))
+            << "fields read the row being drawn";
         if (column.FieldName() == u"IDMARCADO"_s) {
             sender.Canvas().FillRect(rect);
             sender.Canvas().BrushCopy(QRect(rect.left() + 8, rect.top(), box.Width(), rect.height()), box,
