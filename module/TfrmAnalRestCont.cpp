@@ -46,6 +46,7 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
     createResultGrids();
     bindDisplay();
     bindAnalysis();
+    bindReports();
 
     bindLifecycle();
 }
