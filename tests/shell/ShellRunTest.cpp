@@ -90,13 +90,16 @@ TEST_F(ShellRun, ScreenshotIsWrittenAfterTheFirstActivationInEveryMode) {
         QFile::remove(picture);
         const ShellResult run = runShell(
             QStringList{u"--settings"_s, settingsFile(), u"--screenshot"_s, picture} + launch, folder.path());
-        EXPECT_EQ(run.status, 0) << launch.join(u' ').toStdString() << run.err.toStdString();
+        // No server listens on port 1: the calculation cannot judge the menu, the other modes only
+        // show the failure.
+        EXPECT_EQ(run.status, launch.contains(u"CALCULA"_s) ? 2 : 0)
+            << launch.join(u' ').toStdString() << run.err.toStdString();
         const QImage image(picture);
         ASSERT_FALSE(image.isNull()) << launch.join(u' ').toStdString();
         EXPECT_GE(image.width(), 579);
         EXPECT_GE(image.height(), 360);
         if (launch.contains(u"CALCULA"_s)) {
-            EXPECT_TRUE(run.out.contains(u"Resultado do cálculo"_s)) << run.out.toStdString();
+            EXPECT_TRUE(run.out.contains(u"a análise não foi concluída"_s)) << run.out.toStdString();
         }
     }
 }

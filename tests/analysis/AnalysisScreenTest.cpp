@@ -1,0 +1,289 @@
+#include "ErrorRecorder.h"
+#include "GeneratedDemo.h"
+#include "ModuleFixture.h"
+#include "RefusalOf.h"
+#include "ServerProcess.h"
+
+#include "host/context/OperatorContext.h"
+#include "host/context/SettingsKeys.h"
+#include "host/edit/TDateEditPlus.h"
+#include "host/edit/TEdit.h"
+#include "host/edit/TMaskEdit.h"
+#include "host/grid/TDBGrid.h"
+#include "protocol/DateTime.h"
+
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <sstream>
+
+using namespace Qt::StringLiterals;
+using namespace host;
+
+namespace {
+
+double day(int y, int m, int d) {
+    return static_cast<double>(proto::fromCivil({y, m, d}).days);
+}
+
+// The screen end to end: launched as the host launches it, over the demo database, talking to the
+// real server, whose request log tells which methods it was asked for.
+class AnalysisScreenTest : public ModuleTest {
+protected:
+    static void SetUpTestSuite() {
+        ServerProcess::Options options;
+        options.captureStderr = true;
+        server = std::make_unique<ServerProcess>(generatedDemo().string(), options);
+    }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override {
+        ModuleTest::SetUp();
+        useServer(server->port());
+    }
+    void TearDown() override {
+        ModuleTest::TearDown();
+        OperatorContext::instance().clear();
+    }
+
+    static void useServer(int port) {
+        auto& context = OperatorContext::instance();
+        context.clear();
+        context.set(keys::kDatabasePath, QString::fromStdString(generatedDemo().string()));
+        context.set(keys::kServerHost, u"127.0.0.1"_s);
+        context.set(keys::kServerPort, QString::number(port));
+        context.set(keys::kServerTimeoutMs, u"20000"_s);
+        context.set(keys::kOperatorCode, u"DEMO"_s);
+        context.set(keys::kOperatorBranch, u"0001"_s);
+    }
+
+    // Launches like the host and lets the first activation run.
+    TfrmAnalRestCont* launch(const QString& mode, const QString& branch, const QString& service,
+                             double month) {
+        IniProc(QVariantList{mode, branch, service, month, QVariant::fromValue(quintptr(&cell))});
+        GuiDrain();
+        return frmAnalRestCont;
+    }
+
+    // The methods the server was asked for since the last call.
+    QStringList methodsCalled() {
+        // The server logs a request after it has answered it: wait until the log has settled.
+        std::string log = server->stderrText();
+        for (int quiet = 0, round = 0; quiet < 3 && round < 100; ++round) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::string now = server->stderrText();
+            quiet = now == log ? quiet + 1 : 0;
+            log = std::move(now);
+        }
+        std::istringstream lines(log.substr(logSeen));
+        logSeen = log.size();
+        QStringList methods;
+        std::string line;
+        while (std::getline(lines, line)) {
+            const std::string prefix = "POST /rpc ";
+            if (line.rfind(prefix, 0) != 0)
+                continue;
+            const std::string rest = line.substr(prefix.size());
+            methods << QString::fromStdString(rest.substr(0, rest.find(' ')));
+        }
+        return methods;
+    }
+
+    void checkOnly(TCheckBox* box) {
+        for (TCheckBox* each : {form->chbFreqPrat, form->chbFreqOpca, form->chbUtilPrat, form->chbLimPerSer,
+                                form->chbLimPerPrat, form->chbLimNutri, form->chbRestPrat, form->chbRestOpca,
+                                form->chbRestProd})
+            each->SetChecked(each == box);
+    }
+
+    static std::unique_ptr<ServerProcess> server;
+    bool cell = false;
+    std::size_t logSeen = 0;
+    TfrmAnalRestCont* form = nullptr;
+};
+
+std::unique_ptr<ServerProcess> AnalysisScreenTest::server;
+
+TEST_F(AnalysisScreenTest, OnlyTheCheckedCategoryIsFetchedWithTheWeekSpanAndItsFirstDetail) {
+    form = launch(u""_s, u"0001"_s, u"002"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(seam.recorder().errors.isEmpty()) << seam.recorder().lastError().toStdString();
+    // A first run fills the weekly dish frequencies, which the next run must keep.
+    checkOnly(form->chbFreqPrat);
+    methodsCalled();
+    form->sbtVerificarClick();
+    ASSERT_FALSE(form->cdsFreqPratSem.IsEmpty());
+    const int weeklyRows = form->cdsFreqPratSem.RecordCount();
+
+    checkOnly(form->chbRestProd);
+    methodsCalled();
+    form->sbtVerificarClick();
+    EXPECT_EQ(methodsCalled(), (QStringList{u"GetDataSemana"_s, u"GetRestProd"_s, u"GetRestProdDet"_s}));
+    EXPECT_FALSE(form->cdsRestProd.IsEmpty());
+    EXPECT_FALSE(form->cdsRestProdDet.IsEmpty()) << "the first row's days load with the summary";
+    EXPECT_EQ(form->cdsFreqPratSem.RecordCount(), weeklyRows) << "an unchecked frequency box keeps its rows";
+    EXPECT_TRUE(boFreqPratSem) << "and stays out of date";
+    EXPECT_FALSE(boRestProd);
+    EXPECT_FALSE(boDataSemana);
+    for (TClientDataSet* set : {&form->cdsRestPratMes, &form->cdsLimNutri, &form->cdsLimPeSer})
+        EXPECT_TRUE(set->IsEmpty()) << set->Name.toStdString();
+
+    // Pressing again for the same selection asks again.
+    form->sbtVerificarClick();
+    EXPECT_EQ(methodsCalled().count(u"GetRestProd"_s), 1);
+}
+
+TEST_F(AnalysisScreenTest, AnUnmarkedCurrentServiceIsNotAnalysedAndEverythingStaysOutOfDate) {
+    form = launch(u""_s, u"0001"_s, u"002"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    checkOnly(form->chbRestProd);
+    form->chbLimNutri->SetChecked(true);
+    ASSERT_TRUE(form->cdsServico.Locate(u"CDSERVFILI"_s, u"003"_s));
+    ASSERT_EQ(form->cdsServico.FieldByName(u"IDMARCADO"_s).AsString(), u"N"_s);
+    methodsCalled();
+    form->sbtVerificarClick();
+    EXPECT_TRUE(methodsCalled().isEmpty());
+    for (bool* flag : reloadFlags())
+        EXPECT_TRUE(*flag);
+    EXPECT_TRUE(form->cdsRestProd.IsEmpty());
+}
+
+TEST_F(AnalysisScreenTest, TheChecksRefuseInOrderBeforeAnyCall) {
+    form = launch(u""_s, u"0001"_s, u""_s, 0);
+    ASSERT_NE(form, nullptr);
+    methodsCalled();
+    // Nothing checked and nothing marked: the options come first.
+    EXPECT_EQ(refusalOf([&] { form->sbtVerificarClick(); }),
+              u"Opção de restrição deve ser informada para cálculo."_s);
+    form->chbRestPrat->SetChecked(true);
+    EXPECT_EQ(refusalOf([&] { form->sbtVerificarClick(); }), u"Serviço deve ser selecionado."_s);
+    EXPECT_EQ(form->pgcPadrao->ActivePage(), form->tshServicos);
+    form->depMes->SetText(QString());
+    EXPECT_EQ(refusalOf([&] { form->sbtVerificarClick(); }), u"Data deve ser informada."_s);
+    EXPECT_TRUE(methodsCalled().isEmpty());
+}
+
+TEST_F(AnalysisScreenTest, LaunchValuesFillBranchMonthAndTheMarkedService) {
+    // No branch: the operator's processing branch, from the context.
+    form = launch(u""_s, u""_s, u""_s, 0);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->medCdFilial->Text(), u"0001"_s);
+    EXPECT_FALSE(form->edtNmFilial->Text().isEmpty());
+    form->Close();
+    GuiDrain();
+
+    // A branch without a service: the branch's processing month, whatever month was given.
+    form = launch(u""_s, u"0002"_s, u""_s, day(2026, 7, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->medCdFilial->Text(), u"0002"_s);
+    EXPECT_EQ(form->edtNmFilial->Text(), u"Refeitório Metalúrgica Aurora"_s);
+    EXPECT_EQ(form->depMes->GetPrimDia(), day(2026, 3, 1));
+    form->Close();
+    GuiDrain();
+
+    // A branch and a service: the launch month and the service marked and current.
+    form = launch(u""_s, u"0001"_s, u"004"_s, day(2026, 5, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->depMes->GetPrimDia(), day(2026, 5, 1));
+    EXPECT_EQ(form->cdsServico.FieldByName(u"CDSERVFILI"_s).AsString(), u"004"_s);
+    EXPECT_EQ(form->cdsServico.FieldByName(u"IDMARCADO"_s).AsString(), u"S"_s);
+    EXPECT_TRUE(boApply);
+    EXPECT_EQ(form->pgcVerifica->ActivePage(), form->tshOpcoes);
+    for (int i = 1; i < form->pgcPadrao->GetPageCount(); ++i)
+        EXPECT_FALSE(form->pgcPadrao->GetPage(i)->Shown()) << "result pages start hidden";
+}
+
+TEST_F(AnalysisScreenTest, CalculationWithAClearMenuAnswersTrueAndCloses) {
+    form = launch(u"CALCULA"_s, u"0001"_s, u"003"_s, day(2026, 3, 1));
+    GuiDrain();
+    EXPECT_TRUE(cell);
+    EXPECT_TRUE(frmAnalRestCont.isNull()) << "the form closes by itself";
+    EXPECT_TRUE(seam.recorder().messages.empty());
+}
+
+TEST_F(AnalysisScreenTest, CalculationShowsTheFirstInfringedCategoryAndBlocks) {
+    form = launch(u"CALCULA"_s, u"0001"_s, u"004"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(cell);
+    EXPECT_EQ(form->pgcPadrao->ActivePage(), form->tshLimNutri) << "only nutrients are infringed";
+    EXPECT_EQ(form->pgcVerifica->ActivePage(), form->tshVerificar);
+    ASSERT_EQ(seam.recorder().messages.size(), 1u);
+    EXPECT_EQ(seam.recorder().messages[0].text,
+              u"Operação bloqueada. O cardápio infringiu as restrições contratuais."_s);
+    EXPECT_EQ(seam.recorder().messages[0].type, TMsgDlgType::mtInformation);
+    for (TCheckBox* box : {form->chbFreqPrat, form->chbRestProd, form->chbLimNutri}) {
+        EXPECT_TRUE(box->Checked());
+        EXPECT_FALSE(box->Enabled());
+    }
+    EXPECT_FALSE(form->medCdFilial->Usable());
+    EXPECT_FALSE(form->dbgServico->Enabled());
+    form->Close();
+    GuiDrain();
+
+    form = launch(u"CALCULA"_s, u"0001"_s, u"002"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(cell);
+    EXPECT_EQ(form->pgcPadrao->ActivePage(), form->tshFreqPratSem) << "the first of the table";
+}
+
+TEST_F(AnalysisScreenTest, CalculationThatCannotJudgeNeverReadsClear) {
+    // A service the branch does not serve: nothing is marked and the services check refuses.
+    cell = true;
+    form = launch(u"CALCULA"_s, u"0001"_s, u"999"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(cell);
+    EXPECT_EQ(seam.recorder().lastError(), u"Serviço deve ser selecionado."_s);
+    EXPECT_FALSE(form->chbFreqPrat->Enabled());
+    EXPECT_FALSE(form->panFilial->Enabled());
+    form->Close();
+    GuiDrain();
+
+    // No server.
+    useServer(1);
+    cell = true;
+    form = launch(u"CALCULA"_s, u"0001"_s, u"003"_s, day(2026, 3, 1));
+    EXPECT_FALSE(cell);
+    EXPECT_FALSE(seam.recorder().lastError().isEmpty());
+}
+
+TEST_F(AnalysisScreenTest, AConfinedOperatorNeverGetsAnEditableBranchEvenWhenConnectingFails) {
+    useServer(1);
+    OperatorContext::instance().set(keys::kOperatorBranchLocked, u"true"_s);
+    form = launch(u""_s, u"0001"_s, u""_s, 0);
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(seam.recorder().errors.isEmpty()) << "the connection failed";
+    EXPECT_FALSE(form->medCdFilial->Enabled());
+    EXPECT_FALSE(form->lblFilial->Enabled());
+}
+
+TEST_F(AnalysisScreenTest, AFailedDetailLoadLeavesNoOtherRowsDaysBehind) {
+    ServerProcess own(generatedDemo().string());
+    useServer(own.port());
+    form = launch(u""_s, u"0001"_s, u"002"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    checkOnly(form->chbLimNutri);
+    form->sbtVerificarClick();
+    ASSERT_GE(form->cdsLimNutri.RecordCount(), 2);
+    ASSERT_FALSE(form->cdsLimNutriDet.IsEmpty());
+    own.stop();
+    EXPECT_FALSE(refusalOf([&] { form->cdsLimNutri.Next(); }).isEmpty());
+    EXPECT_EQ(form->cdsLimNutri.RecNo(), 2);
+    EXPECT_TRUE(form->cdsLimNutriDet.IsEmpty());
+}
+
+TEST_F(AnalysisScreenTest, MovingThroughASummaryLoadsEachRowsDays) {
+    form = launch(u""_s, u"0001"_s, u"002"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    checkOnly(form->chbLimNutri);
+    form->sbtVerificarClick();
+    ASSERT_GE(form->cdsLimNutri.RecordCount(), 2);
+    methodsCalled();
+    form->cdsLimNutri.Next();
+    form->cdsLimNutri.First();
+    EXPECT_EQ(methodsCalled(), (QStringList{u"GetLimNutriDet"_s, u"GetLimNutriDet"_s}));
+    EXPECT_FALSE(form->cdsLimNutriDet.IsEmpty());
+}
+
+} // namespace
