@@ -1,4 +1,4 @@
-// Scaffolding while the selection and report handlers are being written side by side: weak
+// Scaffolding while the report handlers are being written side by side: weak
 // definitions that refuse, so the package links; each is replaced by the real handler's strong
 // definition. This file goes away once they all exist.
 #include "module/TfrmAnalRestCont.h"
@@ -14,26 +14,9 @@ namespace {
 } // namespace
 
 #define RESTCONT_PENDING [[gnu::weak]]
-RESTCONT_PENDING void TfrmAnalRestCont::Vd_Mes(bool) {
-    pending("Vd_Mes");
-}
-RESTCONT_PENDING void TfrmAnalRestCont::Vd_Serv() {
-    pending("Vd_Serv");
-}
-RESTCONT_PENDING void TfrmAnalRestCont::MontaListaServ() {
-    pending("MontaListaServ");
-}
-RESTCONT_PENDING void TfrmAnalRestCont::CarregaServicos(const QString&) {
-    pending("CarregaServicos");
-}
-RESTCONT_PENDING void TfrmAnalRestCont::ConfereServicosFilial() {
-    pending("ConfereServicosFilial");
-}
 RESTCONT_PENDING void TfrmAnalRestCont::RelDescontinuados() {
     pending("RelDescontinuados");
 }
-RESTCONT_PENDING void TfrmAnalRestCont::createBranchPanel() {}
-RESTCONT_PENDING void TfrmAnalRestCont::createServiceList() {}
 RESTCONT_PENDING void TfrmAnalRestCont::sbtPrintClick() {
     pending("sbtPrintClick");
 }
