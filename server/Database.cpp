@@ -50,7 +50,16 @@ Database::Database(const std::string& path) : path_(path) {
     sqlite3_busy_timeout(db_, 5000);
     // SQLite reads the file lazily; a file that is not a database must fail here, not at the first
     // call.
-    query("SELECT count(*) FROM sqlite_master", {}, [](const SqlRow&) {});
+    try {
+        query("SELECT count(*) FROM sqlite_master", {}, [](const SqlRow&) {});
+    } catch (...) {
+        // No destructor runs for a constructor that throws: without this every call that meets a
+        // broken file would keep a connection's memory.
+        for (auto& [sql, statement] : statements_)
+            sqlite3_finalize(statement);
+        sqlite3_close(db_);
+        throw;
+    }
 }
 
 Database::~Database() {
