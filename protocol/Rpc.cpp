@@ -6,6 +6,7 @@
 #include "protocol/ResponseReader.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace proto {
 
@@ -51,7 +52,14 @@ RpcResponse decodeResponseDocument(const std::string& body, std::int64_t expecte
     if (const auto error = doc.find("error"); error != doc.end()) {
         if (!error->is_object() || !error->contains("message") || !(*error)["message"].is_string())
             throw ProtocolError("Resposta do servidor inválida: erro sem mensagem.");
-        response.errorCode = error->value("code", 0);
+        // The message is what the user reads; a code that is text or past int is read as none
+        // instead of escaping as the document's own error or overflowing.
+        const json code = error->value("code", json(0));
+        const bool fits = code.is_number_unsigned()
+                              ? code.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT_MAX)
+                              : code.is_number_integer() && code.get<std::int64_t>() >= INT_MIN &&
+                                    code.get<std::int64_t>() <= INT_MAX;
+        response.errorCode = fits ? static_cast<int>(code.get<std::int64_t>()) : 0;
         response.errorMessage = (*error)["message"].get<std::string>();
         return response;
     }
