@@ -35,10 +35,9 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
 
     netAnalRestCont.ServerName = u"KDR60251.rdmAnalRestCont"_s;
 
-    // Each subsystem's components and bindings, in this order: createPages, createBranchPanel,
-    // createOptions, createServiceList, createResultGrids, bindAnalysis, bindReports. The branch
-    // panel sits at the top of the options page and the option boxes fill what is left, so the
-    // branch panel comes first.
+    // Each subsystem's components and bindings. The branch panel sits at the top of the options page
+    // and the option boxes fill what is left, so the branch panel comes first; the bindings need
+    // every component.
     createPages();
     createBranchPanel();
     createOptions();

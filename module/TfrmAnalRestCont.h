@@ -85,6 +85,7 @@ public:
     void sbtFilialAfterPesq(QObject* sender);
     void panFilialExit();
     void depMesExit();
+    void depMesChange();
     void Vd_Mes(bool check);
 
     // The one load of the service list for a branch: replaces cdsServico whole and remembers the

@@ -50,6 +50,12 @@ void TfrmAnalRestCont::depMesExit() {
     depMes->CheckValidDate();
 }
 
+// The results on the pages belong to the month they were fetched for: another month on screen
+// makes every page fetch again when it is next entered.
+void TfrmAnalRestCont::depMesChange() {
+    SetReloadFlags();
+}
+
 void TfrmAnalRestCont::Vd_Mes(bool check) {
     if (!check || !EmptyString(depMes->Text()))
         return;

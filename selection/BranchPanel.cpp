@@ -93,4 +93,5 @@ void TfrmAnalRestCont::createBranchPanel() {
     sbtFilial->OnAfterPesq = [this](QObject* sender) { sbtFilialAfterPesq(sender); };
     panFilial->OnExit = [this] { panFilialExit(); };
     depMes->OnExit = [this] { depMesExit(); };
+    depMes->OnChange = [this] { depMesChange(); };
 }
