@@ -31,7 +31,7 @@ for target in "${targets[@]}"; do
     "$build/bin/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
         -dict="$root/tests/fuzz/dict/$target.dict" -artifact_prefix="$artifacts/$target-" \
         "$scratch" "$root/tests/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
-    grep -E '^#[0-9]+ +DONE|^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" || true
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" || true
     if [ "$status" -ne 0 ]; then
         tail -n 40 "$log"
         echo "fuzz_$target falhou; entrada em $artifacts/" >&2
