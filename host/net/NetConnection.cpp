@@ -164,6 +164,10 @@ void TNetConnection::Disconnect() {
     } catch (...) {
         // Closing is best effort: the server drops idle sessions on its own.
     }
+    dropSession();
+}
+
+void TNetConnection::dropSession() {
     impl_->client.reset();
     impl_->token.clear();
     impl_->headers.clear();
@@ -176,9 +180,8 @@ bool TNetConnection::Connected() const {
 ServerResult TNetConnection::Call(const QString& method, const std::vector<CallArg>& args) {
     const QString at = where(Host, Port);
     if (!Connected())
-        throw Refusal(
-            u"Sem conexão com o servidor de aplicação em %1: o método %2 não pode ser chamado."_s.arg(
-                at, method));
+        throw Refusal(u"Sem conexão com o servidor de aplicação em %1: o método %2 não pode ser chamado. "
+                      u"Feche esta tela e abra-a novamente para reconectar."_s.arg(at, method));
     std::vector<proto::Value> params;
     params.reserve(args.size());
     for (std::size_t i = 0; i < args.size(); ++i)
@@ -194,6 +197,14 @@ ServerResult TNetConnection::Call(const QString& method, const std::vector<CallA
     const QString doing = u"método %1"_s.arg(method);
     if (!response)
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
+    // The server routes every call through one path, so "not found" there means the session: it
+    // expired or the server no longer knows it. The connection is dead from here on, and opening a
+    // new session behind the user's back would run the rest of the screen on state it never saw.
+    if (response->status == 404) {
+        dropSession();
+        throw Refusal(u"A sessão com o servidor de aplicação em %1 expirou ou não é mais reconhecida pelo "
+                      u"servidor (%2). Feche esta tela e abra-a novamente para reconectar."_s.arg(at, doing));
+    }
     if (response->status != 200)
         refuseStatus(at, *response, u"o método %1"_s.arg(method));
 

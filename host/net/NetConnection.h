@@ -53,10 +53,15 @@ public:
 
     // Calls a method with positional arguments. Transport failures throw Refusal (naming host and
     // port); a server-side refusal comes back as a ServerResult with ok false, for CheckResultServ.
-    // By-reference dates are written back from the answer before it returns.
+    // By-reference dates are written back from the answer before it returns. A session the server
+    // no longer knows leaves the connection closed (Connected() false) and is never reopened here:
+    // the user is told to reopen the screen.
     ServerResult Call(const QString& method, const std::vector<CallArg>& args);
 
 private:
+    // Forgets the session without telling the server, which no longer has it.
+    void dropSession();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
