@@ -5,22 +5,34 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace server {
 
 // Connections for the worker threads: a call borrows one for its duration, so no two threads ever
-// share a connection. Connections are opened on demand, so a database that disappears after start
-// fails the next call instead of answering from a stale handle.
+// share a connection. Connections are opened on demand, and an idle one is handed out only while
+// its path still names the file it was opened on: an open handle keeps reading a file that was
+// removed or replaced, so without that check a vanished database would go on answering from a
+// stale copy, and a restored one would never be seen.
 class DatabasePool {
 public:
     explicit DatabasePool(std::string path) : path_(std::move(path)) {}
 
+    // Which file a path names: device and inode, nothing when the path names no file.
+    struct FileIdentity {
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    static std::optional<FileIdentity> identify(const std::string& path);
+
     struct Connection {
-        explicit Connection(const std::string& path) : db(path) {}
+        explicit Connection(const std::string& path) : db(path), file(identify(path)) {}
         Database db;
         MenuCache cache;
+        std::optional<FileIdentity> file;
     };
 
     class Lease {
