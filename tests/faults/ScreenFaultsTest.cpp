@@ -66,10 +66,10 @@ TEST_F(ScreenFaults, ASlowServerTimesOutNamingHostAndPortAndTheNextRunRecovers) 
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(errors().isEmpty()) << errors().join(u'\n').toStdString();
     checkAll();
-    front.delay("GetFreqPratMes", 900);
+    front.delay("GetFreqPratMes", 1500);
     const auto started = std::chrono::steady_clock::now();
     pressVerify();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(850))
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1200))
         << "the client gave up at its own time limit";
 
     ASSERT_EQ(errors().size(), 1);
