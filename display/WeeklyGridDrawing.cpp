@@ -1,7 +1,7 @@
 #include "display/Bindings.h"
 #include "module/TfrmAnalRestCont.h"
 
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TImage.h"
 

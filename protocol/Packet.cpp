@@ -19,14 +19,8 @@ using nlohmann::json;
 }
 
 FieldType parseType(const std::string& name, const std::string& fieldName) {
-    if (name == "string")
-        return FieldType::String;
-    if (name == "float")
-        return FieldType::Float;
-    if (name == "datetime")
-        return FieldType::DateTime;
-    if (name == "integer")
-        return FieldType::Integer;
+    if (const std::optional<FieldType> type = fieldTypeNamed(name))
+        return *type;
     fail("o campo '" + fieldName + "' tem o tipo desconhecido '" + name + "'.");
 }
 
@@ -104,6 +98,14 @@ int Packet::fieldIndex(std::string_view name) const {
         if (fields[i].name == name)
             return static_cast<int>(i);
     return -1;
+}
+
+std::optional<FieldType> fieldTypeNamed(std::string_view name) {
+    for (const FieldType type :
+         {FieldType::String, FieldType::Float, FieldType::DateTime, FieldType::Integer})
+        if (name == fieldTypeName(type))
+            return type;
+    return std::nullopt;
 }
 
 const char* fieldTypeName(FieldType type) {

@@ -5,6 +5,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -38,6 +39,8 @@ struct Packet {
 };
 
 const char* fieldTypeName(FieldType type);
+// The type a wire name stands for; nothing for a name that is no type.
+std::optional<FieldType> fieldTypeNamed(std::string_view name);
 
 nlohmann::json valueToJson(const Value& value);
 nlohmann::json packetToJson(const Packet& packet);

@@ -298,14 +298,8 @@ bool startsNumber(char c) {
 }
 
 FieldType typeNamed(const std::string& name) {
-    if (name == "string")
-        return FieldType::String;
-    if (name == "float")
-        return FieldType::Float;
-    if (name == "datetime")
-        return FieldType::DateTime;
-    if (name == "integer")
-        return FieldType::Integer;
+    if (const std::optional<FieldType> type = fieldTypeNamed(name))
+        return *type;
     decline();
 }
 

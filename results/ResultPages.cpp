@@ -3,10 +3,10 @@
 
 #include "host/app/ShowAviGuard.h"
 #include "host/app/TApplication.h"
+#include "host/app/TColors.h"
 #include "host/app/TScrollBox.h"
 #include "host/app/TSplitter.h"
 #include "host/data/TDataSource.h"
-#include "host/grid/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/VirtualKey.h"
 #include "results/GridBuilder.h"
@@ -94,7 +94,6 @@ void TfrmAnalRestCont::EntraPaginaResultado(const RestrictionCategory& category)
 }
 
 void TfrmAnalRestCont::dbgFreqPratSemKeyDown(QObject*, int& key, TShiftState shift) {
-    if (key == vk::Delete && !shift.Contains(TShift::ssShift) && !shift.Contains(TShift::ssAlt) &&
-        shift.Contains(TShift::ssCtrl))
+    if (IsCtrlDelete(key, shift))
         key = 0;
 }

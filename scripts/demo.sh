@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on the demo database: installs what is missing, builds, writes the demo database and
 # the host's settings, starts the application server on loopback and opens the host with the screen.
-# With no display the screen runs offscreen.
+# With no display the screen runs offscreen: a calculation-mode run asks whether a demo menu that
+# infringes its contract may go on, and prints the answer with the infringements.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -42,8 +43,17 @@ INI
 host=("$build/bin/restcont-host" --settings "$demo/restcont.ini")
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
     "${host[@]}" "$@"
+elif [ "$#" -gt 0 ]; then
+    QT_QPA_PLATFORM=offscreen "${host[@]}" "$@"
 else
-    echo "Sem display: a tela roda fora da tela."
-    QT_QPA_PLATFORM=offscreen "${host[@]}" --screenshot "$demo/screen.png" "$@"
+    echo "Sem display: cálculo da filial 0001, serviço 004 (Ceia), março de 2026, fora da tela."
+    status=0
+    QT_QPA_PLATFORM=offscreen "${host[@]}" --mode CALCULA --filial 0001 --servico 004 --mes 2026-03-01 \
+        --screenshot "$demo/screen.png" || status=$?
     echo "Imagem da tela: $demo/screen.png"
+    # 1 is the expected answer here: this menu infringes its contract. 0 or 2 would be wrong.
+    case "$status" in
+    1) echo "Cálculo concluído: operação bloqueada, como esperado para este cardápio." ;;
+    *) echo "Resultado inesperado do cálculo (código $status)." >&2; exit 2 ;;
+    esac
 fi

@@ -6,9 +6,8 @@
 #include "host/edit/TBtnPesquisa.h"
 #include "host/edit/TDateEditPlus.h"
 #include "host/edit/TEdit.h"
-#include "host/edit/TEditColors.h"
 #include "host/edit/TMaskEdit.h"
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 
 using namespace Qt::StringLiterals;
 using namespace host;

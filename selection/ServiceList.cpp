@@ -6,7 +6,7 @@
 
 #include "host/app/TPanel.h"
 #include "host/app/TTabSheet.h"
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TDBNavigator.h"
 #include "host/grid/TDBText.h"

@@ -1,6 +1,6 @@
 #include "selection/ServiceMarkImages.h"
 
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 
 namespace selection {
 

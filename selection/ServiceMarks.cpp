@@ -2,9 +2,9 @@
 
 #include "module/Cli_kdr60251.h"
 
+#include "host/app/TColors.h"
 #include "host/app/TScreen.h"
 #include "host/core/ScopeGuard.h"
-#include "host/grid/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TImage.h"
 #include "host/grid/VirtualKey.h"
@@ -41,7 +41,7 @@ void TfrmAnalRestCont::dbgServicoKeyDown(QObject*, int& key, TShiftState shift) 
     if (key == vk::Space)
         dbgServicoCellClick(dbgServico->Columns().Items(0));
     // The grid never gets to delete a service row.
-    if (key == vk::Delete && shift == TShiftState(TShift::ssCtrl))
+    if (IsCtrlDelete(key, shift))
         key = 0;
 }
 

@@ -55,6 +55,8 @@ QSize BusyIndicator::sizeHint() const {
 }
 
 void BusyIndicator::push(QWidget* over, int kind, const QString& caption) {
+    if (levels_.empty())
+        wasActive_ = QApplication::activeWindow();
     levels_.push_back({kind, caption});
     present(over);
 }
@@ -66,6 +68,10 @@ void BusyIndicator::pop() {
     if (levels_.empty()) {
         timer_->stop();
         hide();
+        // Some platforms leave no window active once a tool window hides; the focus of the form
+        // the indicator covered must not be lost with it.
+        if (wasActive_ && !QApplication::activeWindow())
+            wasActive_->activateWindow();
         return;
     }
     present(over_);

@@ -39,6 +39,8 @@ private:
 
     std::vector<Level> levels_;
     QPointer<QWidget> over_;
+    // The window that was active when the indicator came up; it gets the activation back.
+    QPointer<QWidget> wasActive_;
     QTimer* timer_;
     int frame_ = 0;
 };

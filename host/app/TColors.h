@@ -4,7 +4,8 @@
 
 namespace host {
 
-// The system colours the screens name, fixed so that drawing does not depend on the desktop theme.
+// The system colours the screens name, fixed so that drawing and the entry fields do not depend on
+// the desktop theme.
 inline QColor clInfoBk() {
     return QColor(255, 255, 225);
 }
@@ -19,6 +20,12 @@ inline QColor clHighlight() {
 }
 inline QColor clHighlightText() {
     return QColor(255, 255, 255);
+}
+inline QColor clBtnFace() {
+    return QColor(240, 240, 240);
+}
+inline QColor clBlue() {
+    return QColor(0, 0, 255);
 }
 inline QColor clOlive() {
     return QColor(128, 128, 0);

@@ -5,7 +5,7 @@
 #include "host/data/TClientDataSet.h"
 #include "host/data/TDataSource.h"
 #include "host/grid/DataSetModel.h"
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 #include "host/grid/VirtualKey.h"
 
 #include <QApplication>

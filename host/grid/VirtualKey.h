@@ -35,6 +35,13 @@ constexpr int F1 = 112;
 // keys above by their codes, F1 to F12 from 112; 0 for a key with no code.
 int VirtualKeyOf(const QKeyEvent& event);
 int VirtualKeyOf(int qtKey);
+// Ctrl+Delete and no other modifier key (mouse buttons do not count): the key a grid must never
+// take as "delete this row".
+inline bool IsCtrlDelete(int key, TShiftState shift) {
+    return key == vk::Delete && shift.Contains(TShift::ssCtrl) && !shift.Contains(TShift::ssShift) &&
+           !shift.Contains(TShift::ssAlt);
+}
+
 // The modifiers and mouse buttons held; the numeric keypad's own modifier is not one of them.
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 

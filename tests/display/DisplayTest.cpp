@@ -4,7 +4,7 @@
 #include "host/context/OperatorContext.h"
 #include "host/context/SettingsKeys.h"
 #include "host/grid/DataSetModel.h"
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TImage.h"
 #include "protocol/DateTime.h"

@@ -17,6 +17,11 @@ protected:
         IniProc(QVariant());
         form = frmAnalRestCont;
         ASSERT_NE(form, nullptr);
+        // The first activation has run (and, with no server here, stopped at its connect step);
+        // the focus moves the checks make need the form's window active.
+        GuiDrain();
+        form->FormWindow()->activateWindow();
+        GuiDrain();
     }
     // The result pages whose tab the user sees, in page order.
     QStringList shownResultPages() const {

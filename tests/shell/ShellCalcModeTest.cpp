@@ -1,5 +1,6 @@
 #include "GeneratedDemo.h"
 #include "ServerProcess.h"
+#include "ShellProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,16 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString binaryDir() {
-    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
-    return QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT);
-}
-
-struct CalcRun {
-    int status = -1;
-    QString out, err;
-};
-
 // The shell as the calculation-mode caller, offscreen, over the demo database and a real server.
 class ShellCalcMode : public ::testing::Test {
 protected:
@@ -33,7 +24,7 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
-    CalcRun calculate(const QString& branch, const QString& service, int port) {
+    ShellResult calculate(const QString& branch, const QString& service, int port) {
         QFile settings(folder.filePath(u"restcont.ini"_s));
         EXPECT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
         settings.write(
@@ -42,23 +33,9 @@ protected:
                 .arg(port)
                 .toUtf8());
         settings.close();
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        process.setProcessEnvironment(environment);
-        process.start(QDir(binaryDir()).filePath(u"bin/restcont-host"_s),
-                      {u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s, branch,
-                       u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s});
-        CalcRun run;
-        if (!process.waitForStarted() || !process.waitForFinished(90000)) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return runShell({u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s,
+                         branch, u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s},
+                        folder.path(), 90000);
     }
 
     static std::unique_ptr<ServerProcess> server;
@@ -68,13 +45,13 @@ protected:
 std::unique_ptr<ServerProcess> ShellCalcMode::server;
 
 TEST_F(ShellCalcMode, AClearMenuEndsWithStatusZero) {
-    const CalcRun run = calculate(u"0001"_s, u"003"_s, server->port());
+    const ShellResult run = calculate(u"0001"_s, u"003"_s, server->port());
     EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"cardápio liberado"_s)) << run.out.toStdString();
 }
 
 TEST_F(ShellCalcMode, AnInfringingMenuEndsWithStatusOneAndListsWhatItInfringes) {
-    const CalcRun run = calculate(u"0001"_s, u"004"_s, server->port());
+    const ShellResult run = calculate(u"0001"_s, u"004"_s, server->port());
     EXPECT_EQ(run.status, 1) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"Operação bloqueada. O cardápio infringiu as restrições contratuais."_s))
         << "the dialog's text, printed headless: " << run.out.toStdString();
@@ -85,7 +62,7 @@ TEST_F(ShellCalcMode, AnInfringingMenuEndsWithStatusOneAndListsWhatItInfringes) 
 
 TEST_F(ShellCalcMode, NoJudgementEndsWithStatusTwoAndNeverReadsClear) {
     // A service the branch does not serve: nothing can be marked, the services check refuses.
-    CalcRun run = calculate(u"0001"_s, u"999"_s, server->port());
+    ShellResult run = calculate(u"0001"_s, u"999"_s, server->port());
     EXPECT_EQ(run.status, 2) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(u"Serviço deve ser selecionado."_s) ||
                 run.err.contains(u"Serviço deve ser selecionado."_s))

@@ -1,3 +1,5 @@
+#include "ShellProcess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -11,36 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString binaryDir() {
-    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
-    return QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT);
-}
-
-struct ShellResult {
-    int status = -1;
-    QString out, err;
-};
-
-// The built shell, offscreen; a run that does not end within the bound counts as a failure.
-ShellResult runShell(const QStringList& arguments, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QDir(binaryDir()).filePath(u"bin/restcont-host"_s), arguments);
-    ShellResult run;
-    if (!process.waitForStarted() || !process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 class ShellRun : public ::testing::Test {
 protected:

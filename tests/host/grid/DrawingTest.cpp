@@ -3,7 +3,7 @@
 #include "RefusalOf.h"
 #include "host/grid/TBitmap.h"
 #include "host/grid/TCanvas.h"
-#include "host/grid/TColors.h"
+#include "host/app/TColors.h"
 #include "host/grid/TImage.h"
 
 #include <QPainter>
