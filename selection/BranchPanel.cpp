@@ -1,5 +1,6 @@
 #include "module/TfrmAnalRestCont.h"
 
+#include "host/app/TColors.h"
 #include "host/app/TLabel.h"
 #include "host/app/TPanel.h"
 #include "host/app/TTabSheet.h"
@@ -7,7 +8,6 @@
 #include "host/edit/TDateEditPlus.h"
 #include "host/edit/TEdit.h"
 #include "host/edit/TMaskEdit.h"
-#include "host/app/TColors.h"
 
 using namespace Qt::StringLiterals;
 using namespace host;

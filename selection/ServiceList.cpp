@@ -4,9 +4,9 @@
 #include "results/GridBuilder.h"
 #include "selection/ServiceMarkImages.h"
 
+#include "host/app/TColors.h"
 #include "host/app/TPanel.h"
 #include "host/app/TTabSheet.h"
-#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TDBNavigator.h"
 #include "host/grid/TDBText.h"

@@ -1,11 +1,11 @@
 #include "host/grid/TDBGrid.h"
 
 #include "host/app/Dispatch.h"
+#include "host/app/TColors.h"
 #include "host/core/Refusal.h"
 #include "host/data/TClientDataSet.h"
 #include "host/data/TDataSource.h"
 #include "host/grid/DataSetModel.h"
-#include "host/app/TColors.h"
 #include "host/grid/VirtualKey.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "ModuleFixture.h"
 
 #include "host/app/TApplication.h"
+#include "host/app/TColors.h"
 #include "host/context/OperatorContext.h"
 #include "host/context/SettingsKeys.h"
 #include "host/grid/DataSetModel.h"
-#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TImage.h"
 #include "protocol/DateTime.h"

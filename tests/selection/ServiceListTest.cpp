@@ -2,11 +2,11 @@
 #include "RefusalOf.h"
 
 #include "host/app/TCheckBox.h"
+#include "host/app/TColors.h"
 #include "host/app/TPageControl.h"
 #include "host/app/TScreen.h"
 #include "host/app/TTabSheet.h"
 #include "host/grid/DataSetModel.h"
-#include "host/app/TColors.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/TDBNavigator.h"
 #include "host/grid/TDBText.h"

@@ -1,9 +1,9 @@
 #include "GridFixture.h"
 
 #include "RefusalOf.h"
+#include "host/app/TColors.h"
 #include "host/grid/TBitmap.h"
 #include "host/grid/TCanvas.h"
-#include "host/app/TColors.h"
 #include "host/grid/TImage.h"
 
 #include <QPainter>
