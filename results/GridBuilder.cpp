@@ -24,17 +24,17 @@ host::TAlignment alignmentOf(Align align) {
 
 void BuildGridColumns(host::TDBGrid& grid, const GridLayout& layout) {
     grid.Columns().Clear();
-    for (const GridColumn& spec : layout.columns) {
+    for (const GridColumn& wanted : layout.columns) {
         host::TColumn& column = grid.Columns().Add();
-        column.SetFieldName(QLatin1StringView(spec.field));
-        if (spec.titleSource == TitleSource::Column)
-            column.Title.SetCaption(QString::fromUtf16(spec.title));
-        column.SetAlignment(alignmentOf(spec.cell));
-        column.Title.SetAlignment(alignmentOf(spec.titleAlign));
-        if (spec.width > 0)
-            column.SetWidth(spec.width);
-        if (spec.titleFont)
-            column.Title.SetFont(QString::fromLatin1(spec.titleFont), spec.titleFontHeight);
+        column.SetFieldName(QLatin1StringView(wanted.field));
+        if (wanted.titleSource == TitleSource::Column)
+            column.Title.SetCaption(QString::fromUtf16(wanted.title));
+        column.SetAlignment(alignmentOf(wanted.cell));
+        column.Title.SetAlignment(alignmentOf(wanted.titleAlign));
+        if (wanted.width > 0)
+            column.SetWidth(wanted.width);
+        if (wanted.titleFont)
+            column.Title.SetFont(QString::fromLatin1(wanted.titleFont), wanted.titleFontHeight);
     }
 }
 
