@@ -46,6 +46,15 @@ bool sameSecret(const std::string& given, const std::string& secret) {
     return difference == 0;
 }
 
+// A session token in a log would let whoever reads the log act as that session: only its first
+// characters are kept, enough to tell the requests of one session from another's.
+std::string loggedPath(const std::string& path) {
+    const std::string prefix = "/session/";
+    if (path.rfind(prefix, 0) != 0 || path.size() <= prefix.size() + 8)
+        return path;
+    return path.substr(0, prefix.size() + 8) + "...";
+}
+
 std::string statusMessage(int status) {
     switch (status) {
     case 400:
@@ -218,7 +227,7 @@ void RpcHttpServer::Impl::log(const httplib::Request& req, const httplib::Respon
     if (tNote.start)
         std::snprintf(elapsed, sizeof elapsed, "%.3f ms",
                       std::chrono::duration<double, std::milli>(Clock::now() - *tNote.start).count());
-    std::string line = req.method + " " + req.path;
+    std::string line = req.method + " " + loggedPath(req.path);
     if (!tNote.what.empty())
         line += " " + tNote.what;
     line += " " + std::string(elapsed) + " " + std::to_string(res.status);

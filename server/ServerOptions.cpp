@@ -1,8 +1,12 @@
 #include "server/ServerOptions.h"
 
+#include <algorithm>
+#include <arpa/inet.h>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace server {
 namespace {
@@ -26,6 +30,11 @@ std::string readSecret(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::invalid_argument("não foi possível ler o arquivo do segredo '" + path + "'.");
+    // A secret other users can read is no secret: refuse it before anyone relies on it.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IROTH | S_IWOTH)) != 0)
+        throw std::invalid_argument("o arquivo do segredo '" + path +
+                                    "' pode ser lido por outros usuários; restrinja-o (chmod 600).");
     std::stringstream text;
     text << file.rdbuf();
     std::string secret = text.str();
@@ -38,12 +47,30 @@ std::string readSecret(const std::string& path) {
 
 } // namespace
 
+bool isLoopbackHost(const std::string& host) {
+    if (host == "localhost")
+        return true;
+    unsigned char address[16];
+    if (inet_pton(AF_INET, host.c_str(), address) == 1)
+        return address[0] == 127;
+    const std::string bare =
+        host.size() > 2 && host.front() == '[' && host.back() == ']' ? host.substr(1, host.size() - 2) : host;
+    if (inet_pton(AF_INET6, bare.c_str(), address) == 1) {
+        static const unsigned char kLoopback6[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+        return std::equal(std::begin(address), std::end(address), std::begin(kLoopback6));
+    }
+    // A name other than localhost may resolve to any interface.
+    return false;
+}
+
 std::string usageText() {
     return "uso: restcont-server --database ARQUIVO [opções]\n"
            "  --database ARQUIVO        banco SQLite do sistema, aberto somente para leitura\n"
            "  --listen HOST:PORTA       endereço de escuta (padrão 127.0.0.1:60251; porta 0 = qualquer "
            "livre)\n"
-           "  --secret-file ARQUIVO     exige 'Authorization: Bearer <segredo>' em toda requisição\n"
+           "  --secret-file ARQUIVO     exige 'Authorization: Bearer <segredo>' em toda requisição; o "
+           "arquivo\n"
+           "                            não pode ser legível por outros; obrigatório fora de 127.0.0.1\n"
            "  --session-idle SEGUNDOS   descarta sessões ociosas após esse tempo (padrão 1800)\n"
            "  --max-sessions N          recusa novas sessões além de N (padrão 64)\n"
            "  --threads N               linhas de execução do servidor HTTP (padrão 32)\n"
@@ -87,6 +114,11 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
     }
     if (options.database.empty())
         throw std::invalid_argument("falta --database ARQUIVO.");
+    // Off this machine anyone who can reach the port could read every contract: demand the secret.
+    if (!options.help && !options.secret && !isLoopbackHost(options.host))
+        throw std::invalid_argument("recusado escutar em '" + options.host +
+                                    "' sem --secret-file: fora do endereço local (127.0.0.1) o servidor "
+                                    "exige um segredo.");
     return options;
 }
 

@@ -23,5 +23,7 @@ struct ServerOptions {
 // file (trimmed) when one is named.
 ServerOptions parseOptions(const std::vector<std::string>& args);
 std::string usageText();
+// Literal loopback addresses and "localhost"; any other name counts as reachable from outside.
+bool isLoopbackHost(const std::string& host);
 
 } // namespace server

@@ -73,6 +73,8 @@ ServerProcess::ServerProcess(const std::string& databasePath, Options options) :
     if (options.secret) {
         const auto secretFile = folder_ / "secret";
         std::ofstream(secretFile) << *options.secret << "\n";
+        std::filesystem::permissions(secretFile, std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_write);
         args.insert(args.end(), {"--secret-file", secretFile.string()});
     }
     args.insert(args.end(), options.extraArgs.begin(), options.extraArgs.end());

@@ -1,0 +1,125 @@
+#include "ServerProcess.h"
+#include "TestDatabase.h"
+#include "server/ServerOptions.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+server::ServerOptions parse(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--database", "x.db"});
+    return server::parseOptions(args);
+}
+
+std::string refusalOf(const std::vector<std::string>& args) {
+    try {
+        parse(args);
+    } catch (const std::invalid_argument& error) {
+        return error.what();
+    }
+    return {};
+}
+
+class SecretFile {
+public:
+    explicit SecretFile(fs::perms perms)
+        : path_(fs::temp_directory_path() / ("restcont-secret-" + std::to_string(::getpid()))) {
+        std::ofstream(path_) << "segredo\n";
+        fs::permissions(path_, perms);
+    }
+    ~SecretFile() { fs::remove(path_); }
+    std::string path() const { return path_.string(); }
+
+private:
+    fs::path path_;
+};
+
+constexpr auto kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
+
+} // namespace
+
+TEST(ListenAddress, OnlyLoopbackMayGoWithoutASecret) {
+    for (const char* host : {"127.0.0.1", "127.4.5.6", "::1", "[::1]", "localhost"})
+        EXPECT_EQ(refusalOf({"--listen", std::string(host) + ":0"}), "") << host;
+    for (const char* host : {"0.0.0.0", "192.168.0.10", "::", "[::]", "servidor.exemplo", "128.0.0.1"}) {
+        const std::string refusal = refusalOf({"--listen", std::string(host) + ":0"});
+        EXPECT_NE(refusal.find("sem --secret-file"), std::string::npos) << host << ": " << refusal;
+    }
+    const SecretFile secret(kOwnerOnly);
+    EXPECT_EQ(refusalOf({"--listen", "0.0.0.0:0", "--secret-file", secret.path()}), "");
+    EXPECT_EQ(*parse({"--listen", "0.0.0.0:0", "--secret-file", secret.path()}).secret, "segredo");
+}
+
+TEST(ListenAddress, TheBinaryRefusesToStartOffLoopbackWithoutASecret) {
+    TestDatabase db;
+    const auto outcome = ServerProcess::runToEnd({"--database", db.pathString(), "--listen", "0.0.0.0:0"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.errors.find("0.0.0.0"), std::string::npos) << outcome.errors;
+}
+
+TEST(SecretFile, ReadableByOthersIsRefused) {
+    for (const auto others : {fs::perms::others_read, fs::perms::others_write}) {
+        const SecretFile secret(kOwnerOnly | others);
+        const std::string refusal = refusalOf({"--secret-file", secret.path()});
+        EXPECT_NE(refusal.find("chmod 600"), std::string::npos) << refusal;
+    }
+    const SecretFile ownerAndGroup(kOwnerOnly | fs::perms::group_read);
+    EXPECT_EQ(refusalOf({"--secret-file", ownerAndGroup.path()}), "");
+}
+
+TEST(Secret, NothingButTheWholeSecretOpensASession) {
+    TestDatabase db;
+    ServerProcess::Options options;
+    options.secret = "abc123";
+    ServerProcess process(db.pathString(), options);
+    const auto statusWith = [&](const std::optional<std::string>& bearer) {
+        httplib::Client client(process.host(), process.port());
+        if (bearer)
+            client.set_bearer_token_auth(*bearer);
+        const auto answer =
+            client.Post("/session", R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
+        return answer ? answer->status : -1;
+    };
+    EXPECT_EQ(statusWith("abc123"), 200);
+    // Wrong in the last character, a prefix, the secret repeated, the secret with more after it.
+    for (const char* wrong : {"abc124", "abc", "abc123abc123", "abc1234", ""})
+        EXPECT_EQ(statusWith(std::string(wrong)), 401) << wrong;
+    EXPECT_EQ(statusWith(std::nullopt), 401);
+}
+
+TEST(SessionTokens, AreLongRandomAndKeptOutOfTheLog) {
+    TestDatabase db;
+    ServerProcess::Options options;
+    options.captureStderr = true;
+    ServerProcess process(db.pathString(), options);
+    httplib::Client client(process.host(), process.port());
+    std::set<std::string> tokens;
+    for (int i = 0; i < 20; ++i) {
+        const auto opened =
+            client.Post("/session", R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
+        ASSERT_TRUE(opened);
+        ASSERT_EQ(opened->status, 200);
+        const std::string token = json::parse(opened->body).at("session");
+        // At least 128 bits written in hex.
+        EXPECT_GE(token.size(), 32u);
+        EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
+        tokens.insert(token);
+        ASSERT_TRUE(client.Delete("/session/" + token));
+    }
+    EXPECT_EQ(tokens.size(), 20u);
+    process.stop();
+    const std::string log = process.stderrText();
+    EXPECT_NE(log.find("DELETE /session/"), std::string::npos) << log;
+    for (const std::string& token : tokens)
+        EXPECT_EQ(log.find(token), std::string::npos) << log;
+}
