@@ -2,41 +2,47 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <variant>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace server {
 
 using SqlParam = std::variant<std::monostate, std::string, double, std::int64_t>;
 
-// One result row, valid only inside the row callback.
+// One result row, valid only inside the row callback. Every engine hands out text, real, integer
+// and null alike: a date as "YYYY-MM-DD", a real exactly as stored.
 class SqlRow {
 public:
-    explicit SqlRow(sqlite3_stmt* statement) : statement_(statement) {}
-    bool isNull(int column) const;
-    std::string text(int column) const;
+    virtual bool isNull(int column) const = 0;
+    virtual std::string text(int column) const = 0;
+    virtual double real(int column) const = 0;
+    virtual std::int64_t integer(int column) const = 0;
     std::optional<std::string> optText(int column) const;
-    double real(int column) const;
     std::optional<double> optReal(int column) const;
-    std::int64_t integer(int column) const;
 
-private:
-    sqlite3_stmt* statement_;
+protected:
+    ~SqlRow() = default;
+};
+
+// What each engine behind the door provides.
+class DatabaseEngine {
+public:
+    virtual ~DatabaseEngine() = default;
+    virtual void query(const std::string& sql, const std::vector<SqlParam>& params,
+                       const std::function<void(const SqlRow&)>& onRow) = 0;
+    virtual std::int64_t dataVersion() = 0;
 };
 
 // The one door to the suite's database: parameterised statements with "?" placeholders, rows handed
-// to a callback. Opened read-only, so a wrong path fails instead of creating an empty database. Not
-// thread-safe: one connection per thread at a time (DatabasePool hands them out). Another engine
-// (PostgreSQL) will come in behind this same interface.
+// to a callback. The location is a PostgreSQL URL (postgresql://... or postgres://...) or else an
+// SQLite file path. Opened for reading only, so a wrong path fails instead of creating an empty
+// database. Not thread-safe: one connection per thread at a time (DatabasePool hands them out).
 class Database {
 public:
-    explicit Database(const std::string& path); // throws DatabaseError
+    explicit Database(const std::string& location); // throws DatabaseError
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -48,13 +54,7 @@ public:
     std::int64_t dataVersion();
 
 private:
-    sqlite3_stmt* prepared(const std::string& sql);
-    [[noreturn]] void fail(const std::string& what) const;
-
-    std::string path_;
-    sqlite3* db_ = nullptr;
-    // Statements are reused across calls: preparing them again costs more than most queries.
-    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    std::unique_ptr<DatabaseEngine> engine_;
 };
 
 } // namespace server

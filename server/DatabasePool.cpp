@@ -1,5 +1,7 @@
 #include "server/DatabasePool.h"
 
+#include "server/DatabaseLocation.h"
+
 #include <sys/stat.h>
 
 namespace server {
@@ -20,22 +22,24 @@ std::optional<DatabasePool::FileIdentity> DatabasePool::identify(const std::stri
 }
 
 DatabasePool::Lease DatabasePool::acquire() {
-    const std::optional<FileIdentity> current = identify(path_);
+    // A PostgreSQL server is no file: nothing can replace it under an open connection, and a
+    // connection it broke reopens itself.
+    const bool file = !isPostgresUrl(path_);
+    const std::optional<FileIdentity> current = file ? identify(path_) : std::nullopt;
     {
         const std::lock_guard lock(mutex_);
-        if (current) {
-            // Connections to a file the path no longer names go, whichever thread returned them.
+        // Connections to a file the path no longer names go, whichever thread returned them.
+        if (file && current)
             std::erase_if(idle_, [&](const auto& connection) { return connection->file != current; });
-            if (!idle_.empty()) {
-                auto db = std::move(idle_.back());
-                idle_.pop_back();
-                return Lease(*this, std::move(db));
-            }
-        } else {
+        else if (file)
             idle_.clear();
+        if (!idle_.empty()) {
+            auto db = std::move(idle_.back());
+            idle_.pop_back();
+            return Lease(*this, std::move(db));
         }
     }
-    // Opening fails with the engine's message when the file is gone.
+    // Opening fails with the engine's message when the file or the server is gone.
     return Lease(*this, std::make_unique<Connection>(path_));
 }
 

@@ -15,7 +15,8 @@ namespace server {
 // share a connection. Connections are opened on demand, and an idle one is handed out only while
 // its path still names the file it was opened on: an open handle keeps reading a file that was
 // removed or replaced, so without that check a vanished database would go on answering from a
-// stale copy, and a restored one would never be seen.
+// stale copy, and a restored one would never be seen. For a PostgreSQL URL the path check does not
+// apply.
 class DatabasePool {
 public:
     explicit DatabasePool(std::string path) : path_(std::move(path)) {}
@@ -29,7 +30,7 @@ public:
     static std::optional<FileIdentity> identify(const std::string& path);
 
     struct Connection {
-        explicit Connection(const std::string& path) : db(path), file(identify(path)) {}
+        explicit Connection(const std::string& location) : db(location), file(identify(location)) {}
         Database db;
         MenuCache cache;
         std::optional<FileIdentity> file;

@@ -64,8 +64,10 @@ bool isLoopbackHost(const std::string& host) {
 }
 
 std::string usageText() {
-    return "uso: restcont-server --database ARQUIVO [opções]\n"
-           "  --database ARQUIVO        banco SQLite do sistema, aberto somente para leitura\n"
+    return "uso: restcont-server --database ARQUIVO|URL [opções]\n"
+           "  --database ARQUIVO|URL    banco do sistema, lido sem nunca ser alterado: um arquivo SQLite\n"
+           "                            ou um banco PostgreSQL "
+           "(postgresql://usuário:senha@máquina:porta/banco)\n"
            "  --listen HOST:PORTA       endereço de escuta (padrão 127.0.0.1:60251; porta 0 = qualquer "
            "livre)\n"
            "  --secret-file ARQUIVO     exige 'Authorization: Bearer <segredo>' em toda requisição; o "
@@ -113,7 +115,7 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
         }
     }
     if (options.database.empty())
-        throw std::invalid_argument("falta --database ARQUIVO.");
+        throw std::invalid_argument("falta --database ARQUIVO|URL.");
     // Off this machine anyone who can reach the port could read every contract: demand the secret.
     if (!options.help && !options.secret && !isLoopbackHost(options.host))
         throw std::invalid_argument("recusado escutar em '" + options.host +

@@ -1,5 +1,6 @@
 #include "server/Database.h"
 #include "server/DatabaseError.h"
+#include "server/DatabaseProbe.h"
 #include "server/RemoteDataModule.h"
 #include "server/RpcHttpServer.h"
 #include "server/ServerOptions.h"
@@ -34,9 +35,9 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     try {
-        // A wrong path or a file that is not a database stops the start, so the screen never reads
-        // "no infringement" from an empty database.
-        server::Database probe(options.database);
+        // A wrong path, a file that is not a database, an unreachable server or a database without
+        // the tables stops the start, so the screen never reads "no infringement" from an empty one.
+        server::probeDatabase(options.database);
     } catch (const server::DatabaseError& error) {
         std::cerr << "restcont-server: " << error.what() << "\n";
         return 1;

@@ -1,11 +1,14 @@
 #include "TestDatabase.h"
 
+#include "PostgresCluster.h"
+
 #include <sqlite3.h>
 
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +30,20 @@ std::string schemaSql() {
     return text.str();
 }
 
+TestDatabase::Engine TestDatabase::engine() {
+    const char* name = std::getenv("RESTCONT_TEST_ENGINE");
+    if (!name || std::string_view(name).empty() || std::string_view(name) == "sqlite")
+        return Engine::Sqlite;
+    if (std::string_view(name) == "postgresql")
+        return Engine::Postgres;
+    throw std::runtime_error("RESTCONT_TEST_ENGINE must be sqlite or postgresql, not " + std::string(name));
+}
+
 TestDatabase::TestDatabase() {
+    if (engine() == Engine::Postgres) {
+        postgresName_ = PostgresCluster::shared().createDatabase(schemaSql());
+        return;
+    }
     static std::atomic<int> counter{0};
     folder_ = std::filesystem::temp_directory_path() /
               ("restcont-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
@@ -40,12 +56,28 @@ TestDatabase::TestDatabase() {
 }
 
 TestDatabase::~TestDatabase() {
+    if (onPostgres()) {
+        try {
+            PostgresCluster::shared().dropDatabase(postgresName_);
+        } catch (const std::exception&) {
+            // A test may have stopped the cluster; it goes with the process anyway.
+        }
+        return;
+    }
     sqlite3_close(db_);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }
 
+std::string TestDatabase::url() const {
+    return onPostgres() ? PostgresCluster::shared().url(postgresName_) : path_.string();
+}
+
 void TestDatabase::exec(const std::string& sql) {
+    if (onPostgres()) {
+        PostgresCluster::shared().exec(postgresName_, sql);
+        return;
+    }
     char* message = nullptr;
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         const std::string text = message ? message : "unknown error";

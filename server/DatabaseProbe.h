@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace server {
+
+// The start-up check: the database opens and holds every table the methods read. Throws
+// DatabaseError naming the database (without a password) and what is wrong, so a server never
+// starts on an empty or wrong database whose answers would read as "no infringement".
+void probeDatabase(const std::string& location);
+
+} // namespace server
