@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <mutex>
 #include <stdexcept>
+#include <sys/socket.h>
 
 namespace server {
 namespace {
@@ -81,6 +82,7 @@ struct RpcHttpServer::Impl {
     SessionStore sessions;
     httplib::Server http;
     std::mutex logMutex;
+    int listenSocket = -1;
 
     void setUp();
     bool authorised(const httplib::Request& req, httplib::Response& res);
@@ -96,6 +98,12 @@ void RpcHttpServer::Impl::setUp() {
     http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
     // Without it every call waits on delayed acknowledgements.
     http.set_tcp_nodelay(true);
+    // The library listens with a backlog of five: a burst of clients connecting at once overflows it
+    // and the kernel resets some of them. bind() widens it on the socket remembered here.
+    http.set_socket_options([this](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listenSocket = sock;
+    });
     // The client keeps one connection for the whole session; the library's default closes it every
     // five requests.
     http.set_keep_alive_max_count(1000000);
@@ -257,6 +265,8 @@ int RpcHttpServer::bind(const std::string& host, int port) {
         port == 0 ? impl_->http.bind_to_any_port(host) : (impl_->http.bind_to_port(host, port) ? port : -1);
     if (bound <= 0)
         throw std::runtime_error("não foi possível escutar em " + host + ":" + std::to_string(port) + ".");
+    // A second listen() on a listening socket only changes its backlog.
+    ::listen(impl_->listenSocket, SOMAXCONN);
     return bound;
 }
 
