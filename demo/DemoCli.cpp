@@ -2,6 +2,7 @@
 
 #include "DemoGenerator.h"
 #include "DemoRoles.h"
+#include "server/DatabaseLocation.h"
 
 #include <exception>
 
@@ -27,16 +28,19 @@ int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 2;
     }
     if (file.empty()) {
-        err << "Falta o argumento --out ARQUIVO.\n" << demoSummary();
+        err << "Falta o argumento --out ARQUIVO|URL.\n" << demoSummary();
         return 2;
     }
     try {
-        generateDemoDatabase(file);
+        if (server::isPostgresUrl(file))
+            generateDemoPostgres(file);
+        else
+            generateDemoDatabase(file);
     } catch (const std::exception& e) {
         err << "Banco de demonstração não gerado: " << e.what() << "\n";
         return 1;
     }
-    out << "Banco de demonstração gravado em " << file << "\n";
+    out << "Banco de demonstração gravado em " << server::maskedLocation(file) << "\n";
     return 0;
 }
 

@@ -5,9 +5,11 @@
 #include "DemoDate.h"
 #include "EmbeddedSchema.h"
 #include "MenuWriter.h"
+#include "PostgresCopy.h"
 #include "SqlDatabase.h"
 
 #include <stdexcept>
+#include <unistd.h>
 
 namespace demo {
 
@@ -48,6 +50,23 @@ void generateDemoDatabase(const std::filesystem::path& out) {
         std::filesystem::remove(partial, ignored);
         throw;
     }
+}
+
+void generateDemoPostgres(const std::string& url) {
+    // One generator for both engines: the PostgreSQL rows are the SQLite file's, copied.
+    std::string pattern = (std::filesystem::temp_directory_path() / "restcont-demo-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("Não foi possível criar uma pasta temporária.");
+    const std::filesystem::path folder = pattern;
+    const struct Remover {
+        std::filesystem::path folder;
+        ~Remover() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } remover{folder};
+    generateDemoDatabase(folder / "demo.db");
+    copyIntoPostgres(folder / "demo.db", url, kEmbeddedSchemaSql);
 }
 
 } // namespace demo

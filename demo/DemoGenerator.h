@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace demo {
 
@@ -8,5 +9,9 @@ namespace demo {
 // final name only when complete, so a failed run never leaves something that looks like a database.
 // Refuses to replace an existing file.
 void generateDemoDatabase(const std::filesystem::path& out);
+
+// Writes the same rows into a PostgreSQL database given by URL (postgresql://...), which must not
+// have the suite's tables yet: they are built as an SQLite file in a temporary folder, then copied.
+void generateDemoPostgres(const std::string& url);
 
 } // namespace demo
