@@ -1,10 +1,12 @@
 // The cost of one full analysis of a service-month: GetDataSemana, the eleven summaries and one
 // detail for the first row of each, in process and over HTTP on loopback; then ten times the data,
 // then eight clients at once.
+#include "AnalysisWalk.h"
 #include "BenchDatabase.h"
+#include "HttpSession.h"
+#include "Statistics.h"
 
-#include "protocol/Rpc.h"
-#include "protocol/Wire.h"
+#include "protocol/Packet.h"
 #include "server/CallError.h"
 #include "server/RemoteDataModule.h"
 #include "server/RpcHttpServer.h"
@@ -27,43 +29,7 @@ namespace {
 using nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-// One way to call a method: answers the packet as JSON, throws on an error answer.
-using Caller = std::function<json(const std::string& method, const json& params)>;
-
-// Each summary and how its detail takes its arguments from the first row ("#month" is the launch
-// month the screen passes by reference).
-struct Step {
-    const char* summary;
-    bool weekly;
-    const char* detail;
-    std::vector<const char*> detailArgs;
-};
-
-const std::vector<Step> kSteps{
-    {"GetFreqPratSem",
-     true,
-     "GetFreqPratSemDet",
-     {"CDFILIAL", "CDSERVFILI", "NRSEMANA", "CDPRATO", "#month"}},
-    {"GetFreqPratMes", false, "GetFreqPratMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
-    {"GetFreqOpcaSem", true, "GetFreqOpcaSemDet", {"CDFILIAL", "CDSERVFILI", "NRSEMANA", "CDPRATO"}},
-    {"GetFreqOpcaMes", false, "GetFreqOpcaMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
-    {"GetRestPratMes", false, "GetRestPratMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
-    {"GetRestOpcaMes", false, "GetRestOpcaMesDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO"}},
-    {"GetUtilPratSem", true, "GetUtilPratSemDet", {"CDFILIAL", "CDSERVFILI", "CDPRATO", "NRSEMANA"}},
-    {"GetLimNutri",
-     false,
-     "GetLimNutriDet",
-     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDNUTRIENTE", "QTMINLIMNUTR", "QTMAXLIMNUTR"}},
-    {"GetLimPePra",
-     false,
-     "GetLimPePraDet",
-     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRATO", "CDPRODUTO", "QTMINLIMPRAT", "QTMAXLIMPRAT"}},
-    {"GetLimPeSer",
-     false,
-     "GetLimPeSerDet",
-     {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRODUTO", "QTMINLIMSERV", "QTMAXLIMSERV"}},
-    {"GetRestProd", false, "GetRestProdDet", {"CDFILIAL", "CDSERVFILI", "DTMESCARD", "CDPRODUTO"}},
-};
+using bench::Caller;
 
 struct Timings {
     std::map<std::string, std::vector<double>> perMethod; // ms
@@ -72,49 +38,23 @@ struct Timings {
     int calls = 0;
 };
 
-double median(std::vector<double> values) {
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
+using bench::median;
 
 // One analysis; answers the number of calls made.
 int analyse(const Caller& call, Timings* timings, const std::string& service = "001") {
-    int calls = 0;
-    const auto timed = [&](const std::string& method, const json& params) {
+    const Caller timed = [&](const std::string& method, const json& params) {
         const auto start = Clock::now();
         json packet = call(method, params);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        ++calls;
         if (timings) {
             timings->perMethod[method].push_back(ms);
             timings->perCall.push_back(ms);
         }
         return packet;
     };
-    const json weeks = timed("GetDataSemana", {"2026-03-01", "2026-03-31"}).at("rows").at(0);
-    for (const Step& step : kSteps) {
-        const json params = step.weekly ? json{"0001", service, weeks[0], weeks[1]}
-                                        : json{"0001", service, "2026-03-01", "2026-03-31"};
-        const json packet = timed(step.summary, params);
-        if (packet.at("rows").empty())
-            continue;
-        json detailParams = json::array();
-        for (const char* arg : step.detailArgs) {
-            if (std::string(arg) == "#month") {
-                detailParams.push_back("2026-03-01");
-                continue;
-            }
-            std::size_t index = 0;
-            while (packet.at("fields").at(index).at("name") != arg)
-                ++index;
-            detailParams.push_back(packet.at("rows").at(0).at(index));
-        }
-        timed(step.detail, detailParams);
-    }
-    return calls;
+    bench::AnalysisTarget target;
+    target.service = service;
+    return bench::analyse(timed, target);
 }
 
 Caller inProcess(server::RemoteDataModule& module, server::SessionState& session) {
@@ -122,46 +62,6 @@ Caller inProcess(server::RemoteDataModule& module, server::SessionState& session
         return proto::packetToJson(module.call(method, params, session).packet);
     };
 }
-
-// A client as the screen's connection makes it: one kept-alive connection, no delayed acks.
-class HttpCaller {
-public:
-    explicit HttpCaller(int port) : client_("127.0.0.1", port) {
-        client_.set_tcp_nodelay(true);
-        client_.set_keep_alive(true);
-        const auto res =
-            client_.Post(proto::kSessionPath, R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
-        if (!res || res->status != 200)
-            throw std::runtime_error("session refused");
-        token_ = json::parse(res->body).at("session");
-        headers_ = {{proto::kSessionHeader, token_}};
-    }
-    ~HttpCaller() { client_.Delete(std::string(proto::kSessionPath) + "/" + token_); }
-
-    json operator()(const std::string& method, const json& params) {
-        // Written as the screen's connection writes it, not through a document.
-        std::vector<proto::Value> values;
-        for (const json& param : params)
-            values.push_back(param.is_string()           ? proto::Value(param.get<std::string>())
-                             : param.is_number_integer() ? proto::Value(param.get<std::int64_t>())
-                             : param.is_number()         ? proto::Value(param.get<double>())
-                                                         : proto::Value());
-        const auto res = client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, values),
-                                      "application/json");
-        if (!res || res->status != 200)
-            throw std::runtime_error(method + ": transport failure");
-        const proto::RpcResponse answer = proto::decodeResponse(res->body, id_);
-        if (!answer.ok)
-            throw std::runtime_error(method + ": " + answer.errorMessage);
-        return proto::packetToJson(answer.packet);
-    }
-
-private:
-    httplib::Client client_;
-    std::string token_;
-    httplib::Headers headers_;
-    std::int64_t id_ = 0;
-};
 
 struct LiveHttp {
     explicit LiveHttp(server::RemoteDataModule& module) : http(module, config()) {
@@ -195,7 +95,7 @@ Measured measureOn(const std::string& path, const std::string& title, int rounds
     LiveHttp live(module);
     Measured m;
     server::SessionState session;
-    HttpCaller http(live.port);
+    bench::HttpSession http("127.0.0.1", live.port);
     const Caller local = inProcess(module, session);
     const Caller remote = [&http](const std::string& method, const json& params) {
         return http(method, params);
@@ -243,7 +143,7 @@ void concurrent(const std::string& schema, int clients, double seconds) {
     const auto start = Clock::now();
     for (int c = 0; c < clients; ++c)
         threads.emplace_back([&] {
-            HttpCaller http(live.port);
+            bench::HttpSession http("127.0.0.1", live.port);
             const Caller remote = [&http](const std::string& method, const json& params) {
                 return http(method, params);
             };

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace bench {
+
+// A failed request: no answer, an HTTP refusal or an answer carrying an error member.
+class CallFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// No answer or an HTTP refusal: the connection or the session is gone, and like the screen's
+// connection nothing here reconnects, so the session can make no further call.
+class SessionLost : public CallFailure {
+public:
+    using CallFailure::CallFailure;
+};
+
+// A session on the application server as the screen's connection makes it: one kept-alive
+// connection, no delayed acks, requests written as the connection writes them.
+class HttpSession {
+public:
+    // Opens the session; throws CallFailure when it is refused.
+    HttpSession(const std::string& host, int port);
+    // Closes a session still open and ignores the outcome: use close() to see it.
+    ~HttpSession();
+    HttpSession(const HttpSession&) = delete;
+    HttpSession& operator=(const HttpSession&) = delete;
+
+    // The answer's packet as JSON; throws CallFailure, SessionLost when no answer came or HTTP
+    // refused the call.
+    nlohmann::json call(const std::string& method, const nlohmann::json& params);
+    nlohmann::json operator()(const std::string& method, const nlohmann::json& params) {
+        return call(method, params);
+    }
+
+    // DELETE /session/<token>; throws CallFailure when the server does not confirm it.
+    void close();
+    // Leaves the session open on the server, to expire there, and drops the connection.
+    void abandon();
+
+private:
+    httplib::Client client_;
+    std::string token_;
+    httplib::Headers headers_;
+    std::int64_t id_ = 0;
+};
+
+} // namespace bench

@@ -1,0 +1,33 @@
+#include "LoadDatabase.h"
+
+#include "DemoGenerator.h"
+
+#include <unistd.h>
+
+namespace load {
+
+LoadDatabase::LoadDatabase(const std::string& named) : location_(named) {
+    if (!location_.empty())
+        return;
+    folder_ = std::filesystem::temp_directory_path() / ("restcont-load-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    const auto file = folder_ / "demo.db";
+    try {
+        demo::generateDemoDatabase(file);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        throw;
+    }
+    location_ = file.string();
+}
+
+LoadDatabase::~LoadDatabase() {
+    if (folder_.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+} // namespace load

@@ -1,0 +1,156 @@
+// restcont-load: N sessions of M analysis calls each, at once, against the real restcont-server
+// started here on a free loopback port; calls per second, latency, errors and the server's memory.
+#include "LoadDatabase.h"
+#include "LoadOptions.h"
+#include "LoadReport.h"
+#include "LoadRun.h"
+#include "ServerMemory.h"
+#include "ServerProcess.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <sys/wait.h>
+#include <thread>
+
+namespace {
+
+using load::LoadOptions;
+
+// The demo's service that infringes in every category: every summary and detail has rows.
+bench::AnalysisTarget demoTarget() {
+    bench::AnalysisTarget target;
+    target.service = "002";
+    target.rowsExpected = true;
+    return target;
+}
+
+// One pool thread per kept-alive connection, and room for every session at once: a server sized
+// below the load would measure its queue, not its work.
+ServerProcess::Options serverOptions(int sessions, bool expireFast) {
+    ServerProcess::Options options;
+    options.captureStderr = true; // one log line per request would drown the table
+    options.extraArgs = {"--threads", std::to_string(std::max(32, sessions + 8)), "--max-sessions",
+                         std::to_string(std::max(64, sessions))};
+    if (expireFast)
+        options.extraArgs.insert(options.extraArgs.end(), {"--session-idle", "1"});
+    return options;
+}
+
+void announce(const ServerProcess& server, int sessions) {
+    std::cerr << "restcont-load: servidor pid " << server.pid() << " em " << server.host() << ":"
+              << server.port() << " para N=" << sessions << std::endl;
+}
+
+void reportErrors(const load::LoadOutcome& outcome) {
+    std::vector<std::pair<std::string, long>> texts(outcome.errorTexts.begin(), outcome.errorTexts.end());
+    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (std::size_t i = 0; i < texts.size() && i < 5; ++i)
+        std::cerr << "restcont-load: " << texts[i].second << " x " << texts[i].first << "\n";
+}
+
+// A server that ended during the load, or did not stop cleanly when asked, failed the run even if
+// every call it answered was right.
+void checkServer(std::optional<load::MemorySample> memory, load::LoadOutcome& outcome) {
+    if (!memory)
+        outcome.addError("o servidor terminou durante a carga");
+}
+
+void checkStop(ServerProcess& server, load::LoadOutcome& outcome) {
+    const int status = server.stop();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        outcome.addError("o servidor não terminou de forma limpa (estado " + std::to_string(status) + ")");
+}
+
+long measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
+    ServerProcess server(database, serverOptions(sessions, false));
+    announce(server, sessions);
+    load::LoadPlan plan{server.host(), server.port(), sessions, options.calls, false, demoTarget()};
+    load::LoadOutcome outcome = load::runLoad(plan);
+    const auto memory = load::sampleMemory(server.pid());
+    checkServer(memory, outcome);
+    checkStop(server, outcome);
+    std::cout << load::tableLine({load::engineName(options.engine), sessions, options.calls, std::nullopt,
+                                  &outcome, memory})
+              << std::endl;
+    reportErrors(outcome);
+    return outcome.errors;
+}
+
+long measureRounds(const LoadOptions& options, const std::string& database, int sessions) {
+    ServerProcess server(database, serverOptions(sessions, options.abandon));
+    announce(server, sessions);
+    long errors = 0;
+    std::vector<long> resident;
+    for (int round = 1; round <= options.rounds; ++round) {
+        load::LoadPlan plan{server.host(), server.port(),   sessions,
+                            options.calls, options.abandon, demoTarget()};
+        load::LoadOutcome outcome = load::runLoad(plan);
+        if (options.abandon) // past the idle time, so the next round's first session drops them
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        const auto memory = load::sampleMemory(server.pid());
+        checkServer(memory, outcome);
+        if (round == options.rounds)
+            checkStop(server, outcome);
+        if (memory)
+            resident.push_back(memory->residentKiB);
+        std::cout << load::tableLine(
+                         {load::engineName(options.engine), sessions, options.calls, round, &outcome, memory})
+                  << std::endl;
+        reportErrors(outcome);
+        errors += outcome.errors;
+        if (!memory)
+            break;
+    }
+    std::cout << "\n"
+              << (options.abandon ? "sessões abandonadas (--session-idle 1); " : "sessões fechadas; ")
+              << load::growthText(load::residentGrowth(resident), static_cast<int>(resident.size())) << "\n"
+              << std::endl;
+    return errors;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    LoadOptions options;
+    try {
+        options = load::parseLoadOptions({argv + 1, argv + argc});
+    } catch (const std::exception& error) {
+        std::cerr << "restcont-load: " << error.what() << "\n" << load::loadUsageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << load::loadUsageText();
+        return 0;
+    }
+    // A server that dies under the load closes sockets mid-write; that is an error to count, not a
+    // reason to end.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    long errors = 0;
+    try {
+        if (options.database.empty() && options.engine == load::Engine::Postgresql)
+            throw std::runtime_error("o banco PostgreSQL de demonstração ainda não é gerado aqui; use "
+                                     "--database postgresql://...");
+        const load::LoadDatabase database(options.database);
+        std::cerr << "restcont-load: banco " << database.location() << std::endl;
+        if (options.rounds == 0)
+            std::cout << load::tableHeader(false) << std::endl;
+        for (const int sessions : options.sessions) {
+            if (options.rounds > 0)
+                std::cout << load::tableHeader(true) << std::endl;
+            errors += options.rounds > 0 ? measureRounds(options, database.location(), sessions)
+                                         : measureOnce(options, database.location(), sessions);
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "restcont-load: " << error.what() << "\n";
+        return 2;
+    }
+    if (errors > 0) {
+        std::cerr << "restcont-load: " << errors << " erro(s)\n";
+        return 1;
+    }
+    return 0;
+}
