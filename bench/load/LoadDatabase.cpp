@@ -1,14 +1,21 @@
 #include "LoadDatabase.h"
 
 #include "DemoGenerator.h"
+#include "PostgresCluster.h"
 
 #include <unistd.h>
 
 namespace load {
 
-LoadDatabase::LoadDatabase(const std::string& named) : location_(named) {
+LoadDatabase::LoadDatabase(const std::string& named, Engine engine) : location_(named) {
     if (!location_.empty())
         return;
+    if (engine == Engine::Postgresql) {
+        cluster_ = std::make_unique<PostgresCluster>();
+        location_ = cluster_->url(cluster_->createDatabase());
+        demo::generateDemoPostgres(location_);
+        return;
+    }
     folder_ = std::filesystem::temp_directory_path() / ("restcont-load-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "LoadOptions.h"
+
 #include <filesystem>
+#include <memory>
 #include <string>
+
+class PostgresCluster;
 
 namespace load {
 
 // The database the server runs over: the one named on the command line, or the demo database
-// written for this run into a temporary folder that goes with the object.
+// written for this run, into a temporary folder (SQLite) or a private cluster on loopback
+// (PostgreSQL), either of which goes with the object.
 class LoadDatabase {
 public:
-    explicit LoadDatabase(const std::string& named);
+    LoadDatabase(const std::string& named, Engine engine);
     ~LoadDatabase();
     LoadDatabase(const LoadDatabase&) = delete;
     LoadDatabase& operator=(const LoadDatabase&) = delete;
@@ -19,6 +25,7 @@ public:
 
 private:
     std::filesystem::path folder_;
+    std::unique_ptr<PostgresCluster> cluster_;
     std::string location_;
 };
 

@@ -60,7 +60,8 @@ std::string loadUsageText() {
            "                            com --session-idle 1\n"
            "  --database ARQUIVO|URL    banco com os dados de demonstração (padrão: gerado para a\n"
            "                            medida); postgresql://... mede o PostgreSQL\n"
-           "  --engine sqlite|postgresql  motor do banco gerado (padrão sqlite)\n"
+           "  --engine sqlite|postgresql  motor do banco gerado (padrão sqlite); postgresql inicia um\n"
+           "                            cluster temporário em 127.0.0.1 e carrega nele a demonstração\n"
            "  --help                    mostra este texto\n"
            "Saída: uma linha de tabela por configuração. Código de saída: 0 sem erros, 1 alguma\n"
            "chamada falhou ou o servidor terminou, 2 linha de comando inválida ou servidor não iniciado.\n";

@@ -131,10 +131,7 @@ int main(int argc, char** argv) {
 
     long errors = 0;
     try {
-        if (options.database.empty() && options.engine == load::Engine::Postgresql)
-            throw std::runtime_error("o banco PostgreSQL de demonstração ainda não é gerado aqui; use "
-                                     "--database postgresql://...");
-        const load::LoadDatabase database(options.database);
+        const load::LoadDatabase database(options.database, options.engine);
         std::cerr << "restcont-load: banco " << database.location() << std::endl;
         if (options.rounds == 0)
             std::cout << load::tableHeader(false) << std::endl;
