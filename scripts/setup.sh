@@ -9,6 +9,7 @@ packages=(
     libcpp-httplib-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     sqlite3 libsqlite3-dev fonts-dejavu-core poppler-utils clang-format
+    postgresql libpq-dev
     clang libclang-rt-14-dev
 )
 

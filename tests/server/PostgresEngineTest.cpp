@@ -9,8 +9,13 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <csignal>
+#include <fcntl.h>
 #include <limits>
+#include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using nlohmann::json;
 
@@ -335,6 +340,39 @@ TEST(PostgresClusterLifetime, StopsItsServerAndRemovesItsFolderAlsoAfterARestart
     }
     EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_THROW(server::Database{url}, server::DatabaseError);
+}
+
+TEST(PostgresClusterLifetime, AKilledTestProcessLeavesNoServerAndNoFolderBehind) {
+    int fds[2];
+    // Close-on-exec: the cluster's server must not hold the report pipe open.
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(fds[0]);
+        PostgresCluster cluster;
+        const std::string report = cluster.folder().string() + "\n" + std::to_string(cluster.port()) + "\n";
+        if (::write(fds[1], report.data(), report.size()) < 0)
+            ::_exit(2);
+        ::kill(::getpid(), SIGKILL); // no destructor runs
+    }
+    ::close(fds[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    std::istringstream lines(report);
+    std::string folder, port;
+    std::getline(lines, folder);
+    std::getline(lines, port);
+    ASSERT_FALSE(folder.empty());
+    for (int i = 0; i < 200 && std::filesystem::exists(folder); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    EXPECT_THROW(server::Database{"postgresql://postgres@127.0.0.1:" + port + "/postgres"},
+                 server::DatabaseError);
 }
 
 } // namespace

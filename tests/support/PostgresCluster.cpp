@@ -99,8 +99,18 @@ PostgresCluster::PostgresCluster() {
         }
         run({(binaryDir() / "initdb").string(), "-D", data_.string(), "-U", "postgres", "-A", "trust", "-E",
              "UTF8", "--locale=C", "--no-sync"});
-        port_ = freeLoopbackPort();
-        start();
+        // Another process may take the free port before the server binds it: try another.
+        for (int attempt = 1;; ++attempt) {
+            port_ = freeLoopbackPort();
+            try {
+                start();
+                break;
+            } catch (const std::runtime_error&) {
+                if (attempt == 5)
+                    throw;
+            }
+        }
+        startWatchdog();
     } catch (...) {
         // No destructor runs for a constructor that throws.
         std::error_code ignored;
@@ -117,6 +127,45 @@ PostgresCluster::~PostgresCluster() {
     }
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+    // The watchdog finds nothing left to do and ends.
+    ::close(watchdogPipe_);
+    while (::waitpid(watchdog_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+void PostgresCluster::startWatchdog() {
+    // A test process that crashes or is killed runs no destructor; without this its server would
+    // live on and its folder stay. The watchdog, in a session of its own so that a signal to the
+    // test's process group spares it, waits for the end of a pipe only this process writes to.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    std::vector<std::string> command{"/bin/sh", "-c", "read _; \"$@\" >/dev/null 2>&1; rm -rf \"$0\"",
+                                     folder_.string()};
+    if (runningAsRoot())
+        command.insert(command.end(), {"/usr/sbin/runuser", "-u", kServiceUser, "--"});
+    command.insert(command.end(), {(binaryDir() / "pg_ctl").string(), "-D", data_.string(), "-m", "immediate",
+                                   "-s", "stop"});
+    std::vector<char*> argv;
+    for (auto& arg : command)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        throw std::runtime_error("fork failed");
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec: the test process may have threads.
+        ::setsid();
+        ::dup2(fds[0], STDIN_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[0]);
+    watchdogPipe_ = fds[1];
+    watchdog_ = pid;
 }
 
 PostgresCluster& PostgresCluster::shared() {

@@ -2,13 +2,15 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/types.h>
 #include <utility>
 #include <vector>
 
 // A private PostgreSQL server for tests and benchmarks: a cluster made by initdb in a temporary
 // folder (C locale, UTF8, trust authentication, listening on 127.0.0.1 only, its socket inside the
 // folder), started on a free port. The destructor stops it and removes the folder, whatever the test
-// did. As root, the PostgreSQL programs run as the user "postgres", since initdb refuses root.
+// did; a watchdog process does the same when the process ends without it (a crash, a kill). As root, the
+// PostgreSQL programs run as the user "postgres", since initdb refuses root.
 class PostgresCluster {
 public:
     PostgresCluster(); // throws std::runtime_error with the programs' output
@@ -47,6 +49,7 @@ public:
 
 private:
     void run(const std::vector<std::string>& args) const;
+    void startWatchdog();
     std::string uniqueName(const std::string& prefix);
 
     std::filesystem::path folder_;
@@ -55,5 +58,7 @@ private:
     int port_ = 0;
     bool running_ = false;
     int nextDatabase_ = 0;
+    int watchdogPipe_ = -1;
+    pid_t watchdog_ = -1;
     std::vector<std::pair<std::string, std::string>> templates_; // schema text, template name
 };
