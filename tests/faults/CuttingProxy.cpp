@@ -1,57 +1,22 @@
 #include "CuttingProxy.h"
+#include "LoopbackSockets.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 constexpr const char kCall[] = "POST /rpc ";
 
-int connectTo(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
-}
-
-bool sendAll(int fd, const char* data, long size) {
-    while (size > 0) {
-        const ssize_t sent = ::send(fd, data, static_cast<size_t>(size), MSG_NOSIGNAL);
-        if (sent <= 0)
-            return false;
-        data += sent;
-        size -= sent;
-    }
-    return true;
-}
-
 } // namespace
 
 CuttingProxy::CuttingProxy(int targetPort, int cutAtCall, std::function<void()> onCut)
     : targetPort_(targetPort), cutAt_(cutAtCall), onCut_(std::move(onCut)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 16) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cutting proxy: cannot listen");
-    port_ = ntohs(address.sin_port);
+    listener_ = listenOnLoopback(port_, "cutting proxy");
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -104,7 +69,7 @@ bool CuttingProxy::countCalls(const char* data, long size, std::string& tail) {
 }
 
 void CuttingProxy::relay(int client) {
-    const int server = connectTo(targetPort_);
+    const int server = connectToLoopback(targetPort_);
     if (server < 0) {
         ::close(client);
         return;

@@ -1,33 +1,21 @@
+#include "../shell/ShellProcess.h"
 #include "CuttingProxy.h"
 #include "GeneratedDemo.h"
 #include "ServerProcess.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString binaryDir() {
-    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
-    return QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT);
-}
-
-struct CalcRun {
-    int status = -1;
-    QString out, err;
-};
-
-// The shell in calculation mode, offscreen, as a caller runs it before going on with an operation.
-CalcRun calculate(const QTemporaryDir& folder, const QString& service, int port) {
+// The shell in calculation mode, as a caller runs it before going on with an operation.
+ShellResult calculate(const QTemporaryDir& folder, const QString& service, int port) {
     QFile settings(folder.filePath(u"restcont.ini"_s));
     EXPECT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
     settings.write(
@@ -36,23 +24,9 @@ CalcRun calculate(const QTemporaryDir& folder, const QString& service, int port)
             .arg(port)
             .toUtf8());
     settings.close();
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QDir(binaryDir()).filePath(u"bin/restcont-host"_s),
-                  {u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s, u"0001"_s,
-                   u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s});
-    CalcRun run;
-    if (!process.waitForStarted() || !process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return runShell({u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s,
+                     u"0001"_s, u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s},
+                    folder.path());
 }
 
 TEST(ShellFaults, AServerKilledInTheMiddleOfTheAnalysisEndsWithStatusTwoNeverClear) {
@@ -65,7 +39,7 @@ TEST(ShellFaults, AServerKilledInTheMiddleOfTheAnalysisEndsWithStatusTwoNeverCle
         ::kill(server.pid(), SIGKILL);
         server.stop();
     });
-    const CalcRun run = calculate(folder, u"003"_s, proxy.port());
+    const ShellResult run = calculate(folder, u"003"_s, proxy.port());
     EXPECT_TRUE(proxy.cut()) << "the run reached the first summary";
     EXPECT_EQ(run.status, 2) << run.out.toStdString() << run.err.toStdString();
     EXPECT_FALSE(run.out.contains(u"cardápio liberado"_s)) << run.out.toStdString();

@@ -1,3 +1,4 @@
+#include "LoopbackSockets.h"
 #include "RefusalOf.h"
 
 #include "host/context/OperatorContext.h"
@@ -5,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -24,16 +23,7 @@ namespace {
 class HalfAnswerServer {
 public:
     explicit HalfAnswerServer(std::string headAndPart) : reply_(std::move(headAndPart)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listener_, 4) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("half-answer server: cannot listen");
-        port_ = ntohs(address.sin_port);
+        listener_ = listenOnLoopback(port_, "half-answer server");
         thread_ = std::thread([this] { serve(); });
     }
     ~HalfAnswerServer() {
@@ -62,20 +52,16 @@ private:
             data.append(buffer, static_cast<std::size_t>(got));
         }
     }
-    static void sendText(int fd, const std::string& text) {
-        ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
-    }
-
     void serve() {
         const int fd = ::accept(listener_, nullptr, nullptr);
         if (fd < 0)
             return;
         const std::string session = R"({"session":"tok-1"})";
         if (readRequest(fd))
-            sendText(fd, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
-                             std::to_string(session.size()) + "\r\n\r\n" + session);
+            sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                            std::to_string(session.size()) + "\r\n\r\n" + session);
         if (readRequest(fd))
-            sendText(fd, reply_);
+            sendAll(fd, reply_);
         ::close(fd);
         // Gone for good: the client's closing request finds nobody instead of waiting for an answer.
         ::shutdown(listener_, SHUT_RDWR);
