@@ -52,7 +52,8 @@ TestDatabase::TestDatabase() {
     path_ = folder_ / "suite.db";
     if (sqlite3_open(path_.c_str(), &db_) != SQLITE_OK)
         throw std::runtime_error("cannot create " + path_.string());
-    exec(schemaSql());
+    // One transaction: one sync to disk instead of one per statement, most of what a test waited for.
+    exec("BEGIN;" + schemaSql() + "COMMIT;");
 }
 
 TestDatabase::~TestDatabase() {
