@@ -2,6 +2,7 @@
 
 #include "Statistics.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace load {
@@ -42,28 +43,45 @@ std::string tableLine(const ReportLine& line) {
     return text;
 }
 
-Growth residentGrowth(const std::vector<long>& residentKiBPerRound) {
+namespace {
+
+Growth between(const std::vector<long>& resident, int fromRound) {
     Growth growth;
-    if (residentKiBPerRound.size() < 3)
-        return growth;
     growth.known = true;
-    growth.fromKiB = residentKiBPerRound[1];
-    growth.toKiB = residentKiBPerRound.back();
-    growth.kibPerRound =
-        static_cast<double>(growth.kib()) / static_cast<double>(residentKiBPerRound.size() - 2);
-    growth.flat = growth.percent() < kFlatPercent;
+    growth.fromRound = fromRound;
+    growth.toRound = static_cast<int>(resident.size());
+    growth.fromKiB = resident[static_cast<std::size_t>(fromRound - 1)];
+    growth.toKiB = resident.back();
     return growth;
 }
 
-std::string growthText(const Growth& growth, int rounds) {
-    if (!growth.known)
-        return "memória: " + std::to_string(rounds) +
-               " rodada(s) não medem crescimento (são precisas três: a primeira aquece os caches)";
-    return "memória (VmRSS) da rodada 2 à " + std::to_string(rounds) + ": " + std::to_string(growth.fromKiB) +
-           " -> " + std::to_string(growth.toKiB) + " KiB, " + (growth.kib() >= 0 ? "+" : "") +
-           std::to_string(growth.kib()) + " KiB (" + format("%+.2f", growth.percent()) + "%, " +
-           format("%+.1f", growth.kibPerRound) + " KiB por rodada): " + (growth.flat ? "estável" : "CRESCE") +
-           " (limite " + format("%.0f", kFlatPercent) + "%)";
+std::string growthText(const Growth& growth) {
+    return "da rodada " + std::to_string(growth.fromRound) + " à " + std::to_string(growth.toRound) + ": " +
+           std::to_string(growth.fromKiB) + " -> " + std::to_string(growth.toKiB) + " KiB, " +
+           (growth.kib() >= 0 ? "+" : "") + std::to_string(growth.kib()) + " KiB (" +
+           format("%+.2f", growth.percent()) + "%, " + format("%+.1f", growth.kibPerRound()) +
+           " KiB por rodada)";
+}
+
+} // namespace
+
+MemoryVerdict judgeMemory(const std::vector<long>& residentKiBPerRound) {
+    MemoryVerdict verdict;
+    const int rounds = static_cast<int>(residentKiBPerRound.size());
+    if (rounds < 3)
+        return verdict;
+    verdict.afterWarmUp = between(residentKiBPerRound, 2);
+    verdict.steady = between(residentKiBPerRound, std::max(2, (rounds + 1) / 2));
+    verdict.flat = verdict.steady.percent() < kFlatPercent;
+    return verdict;
+}
+
+std::string verdictText(const MemoryVerdict& verdict) {
+    if (!verdict.afterWarmUp.known)
+        return "memória: menos de três rodadas não medem crescimento (a primeira aquece os caches)";
+    return "memória (VmRSS) " + growthText(verdict.afterWarmUp) + "; em regime " +
+           growthText(verdict.steady) + ": " + (verdict.flat ? "estável" : "CRESCE") + " (limite " +
+           format("%.0f", kFlatPercent) + "% em regime)";
 }
 
 } // namespace load

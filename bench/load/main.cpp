@@ -106,7 +106,7 @@ long measureRounds(const LoadOptions& options, const std::string& database, int 
     }
     std::cout << "\n"
               << (options.abandon ? "sessões abandonadas (--session-idle 1); " : "sessões fechadas; ")
-              << load::growthText(load::residentGrowth(resident), static_cast<int>(resident.size())) << "\n"
+              << load::verdictText(load::judgeMemory(resident)) << "\n"
               << std::endl;
     return errors;
 }

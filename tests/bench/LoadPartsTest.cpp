@@ -130,38 +130,52 @@ TEST(ProcessStatus, ThisProcessHasAResidentSetNoLargerThanItsPeak) {
     EXPECT_LE(sample->residentKiB, sample->peakKiB);
 }
 
-TEST(ResidentGrowth, CountsFromTheSecondRoundSinceTheFirstWarmsTheCaches) {
-    // A first round that grows a lot and then nothing: flat.
-    const load::Growth warm = load::residentGrowth({10000, 30000, 30100, 30050, 30200});
-    ASSERT_TRUE(warm.known);
-    EXPECT_EQ(warm.fromKiB, 30000);
-    EXPECT_EQ(warm.toKiB, 30200);
-    EXPECT_EQ(warm.kib(), 200);
-    EXPECT_DOUBLE_EQ(warm.kibPerRound, 200.0 / 3);
-    EXPECT_TRUE(warm.flat);
-    EXPECT_NE(load::growthText(warm, 5).find("estável"), std::string::npos);
+TEST(MemoryVerdict, ThreadsWarmingUpOverSeveralRoundsAreNotALeak) {
+    // Growth over the first rounds as pool threads take their connections, then nothing.
+    std::vector<long> rounds{17860, 19168, 21736, 22480};
+    for (int i = 0; i < 26; ++i)
+        rounds.push_back(22480 + 4 * i);
+    const load::MemoryVerdict verdict = load::judgeMemory(rounds);
+    EXPECT_EQ(verdict.afterWarmUp.fromRound, 2);
+    EXPECT_EQ(verdict.afterWarmUp.fromKiB, 19168);
+    EXPECT_EQ(verdict.afterWarmUp.toRound, 30);
+    EXPECT_EQ(verdict.afterWarmUp.kib(), 22580 - 19168);
+    EXPECT_EQ(verdict.steady.fromRound, 15);
+    EXPECT_EQ(verdict.steady.fromKiB, 22480 + 4 * 10);
+    EXPECT_DOUBLE_EQ(verdict.steady.kibPerRound(), 4);
+    EXPECT_TRUE(verdict.flat);
+    const std::string text = load::verdictText(verdict);
+    EXPECT_NE(text.find("da rodada 2 à 30: 19168 -> 22580 KiB"), std::string::npos) << text;
+    EXPECT_NE(text.find("estável"), std::string::npos) << text;
 }
 
-TEST(ResidentGrowth, ASteadyLeakIsNotFlatEvenWhenEachRoundAddsLittle) {
-    std::vector<long> rounds{30000};
+TEST(MemoryVerdict, ASteadyLeakShowsInTheSecondHalf) {
+    std::vector<long> rounds;
     for (int i = 0; i < 30; ++i)
-        rounds.push_back(30000 + 40 * i); // 40 KiB a round: 1160 KiB, near 4% over the run
-    const load::Growth leak = load::residentGrowth(rounds);
-    EXPECT_FALSE(leak.flat);
-    EXPECT_NE(load::growthText(leak, 31).find("CRESCE"), std::string::npos);
+        rounds.push_back(22000 + 30 * i); // 30 KiB a round: some bytes per call never freed
+    const load::MemoryVerdict verdict = load::judgeMemory(rounds);
+    EXPECT_FALSE(verdict.flat);
+    EXPECT_NE(load::verdictText(verdict).find("CRESCE"), std::string::npos);
 }
 
-TEST(ResidentGrowth, ShrinkingIsFlat) {
-    EXPECT_TRUE(load::residentGrowth({30000, 32000, 31000}).flat);
+TEST(MemoryVerdict, ShrinkingIsFlat) {
+    EXPECT_TRUE(load::judgeMemory({30000, 32000, 31000}).flat);
 }
 
-TEST(ResidentGrowth, FewerThanThreeRoundsMeasureNoGrowth) {
-    for (const std::vector<long>& rounds : {std::vector<long>{}, {30000}, {30000, 90000}}) {
-        const load::Growth growth = load::residentGrowth(rounds);
-        EXPECT_FALSE(growth.known);
-        EXPECT_FALSE(growth.flat);
+TEST(MemoryVerdict, FewerThanThreeRoundsMeasureNothingAndAreNeverFlat) {
+    for (const std::vector<long>& rounds : {std::vector<long>{}, {30000}, {30000, 30000}}) {
+        const load::MemoryVerdict verdict = load::judgeMemory(rounds);
+        EXPECT_FALSE(verdict.afterWarmUp.known);
+        EXPECT_FALSE(verdict.flat);
+        EXPECT_NE(load::verdictText(verdict).find("não medem"), std::string::npos);
     }
-    EXPECT_NE(load::growthText(load::residentGrowth({1, 2}), 2).find("não medem"), std::string::npos);
+}
+
+TEST(MemoryVerdict, ThreeRoundsJudgeTheLastTwo) {
+    const load::MemoryVerdict verdict = load::judgeMemory({10000, 20000, 20100});
+    EXPECT_EQ(verdict.steady.fromRound, 2);
+    EXPECT_EQ(verdict.steady.kib(), 100);
+    EXPECT_TRUE(verdict.flat);
 }
 
 } // namespace
