@@ -141,6 +141,21 @@ TEST_F(PostgresEngine, StatementErrorsAreDatabaseErrorsAndTheConnectionGoesOn) {
               std::vector<std::string>{"Ébano"});
 }
 
+TEST_F(PostgresEngine, CallsReuseTheServersConnectionsInsteadOfOpeningOneEach) {
+    // The watcher names itself, so that only the server's connections count.
+    server::Database watcher(db_.url() + "?application_name=observador");
+    const auto serverBackends = [&] {
+        return texts(watcher, "SELECT pid::text FROM pg_stat_activity WHERE datname = current_database() AND "
+                              "application_name = 'restcont-server' ORDER BY pid");
+    };
+    ASSERT_EQ(session().rows("GetServico", {"0001", "N"}).size(), 2u);
+    const std::vector<std::string> first = serverBackends();
+    ASSERT_FALSE(first.empty());
+    for (int i = 0; i < 20; ++i)
+        session().rows("GetRestPratMes", march());
+    EXPECT_EQ(serverBackends(), first);
+}
+
 // Restarts the shared cluster if a test stopped it and failed before starting it again.
 struct ClusterRestarter {
     ~ClusterRestarter() {
