@@ -11,21 +11,6 @@
 namespace server {
 namespace {
 
-long long number(const std::string& option, const std::string& text, long long min, long long max) {
-    std::size_t used = 0;
-    long long value = 0;
-    try {
-        value = std::stoll(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < min || value > max)
-        throw std::invalid_argument("valor inválido para " + option + ": '" + text +
-                                    "' (esperado um número de " + std::to_string(min) + " a " +
-                                    std::to_string(max) + ").");
-    return value;
-}
-
 std::string readSecret(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
@@ -46,6 +31,21 @@ std::string readSecret(const std::string& path) {
 }
 
 } // namespace
+
+long long optionNumber(const std::string& option, const std::string& text, long long min, long long max) {
+    std::size_t used = 0;
+    long long value = 0;
+    try {
+        value = std::stoll(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < min || value > max)
+        throw std::invalid_argument("valor inválido para " + option + ": '" + text +
+                                    "' (esperado um número de " + std::to_string(min) + " a " +
+                                    std::to_string(max) + ").");
+    return value;
+}
 
 bool isLoopbackHost(const std::string& host) {
     if (host == "localhost")
@@ -101,15 +101,15 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
                 throw std::invalid_argument("endereço inválido para --listen: '" + listen +
                                             "' (use HOST:PORTA).");
             options.host = listen.substr(0, colon);
-            options.port = static_cast<int>(number("--listen", listen.substr(colon + 1), 0, 65535));
+            options.port = static_cast<int>(optionNumber("--listen", listen.substr(colon + 1), 0, 65535));
         } else if (arg == "--secret-file") {
             options.secret = readSecret(value());
         } else if (arg == "--session-idle") {
-            options.sessionIdleSeconds = static_cast<int>(number(arg, value(), 1, 7 * 24 * 3600));
+            options.sessionIdleSeconds = static_cast<int>(optionNumber(arg, value(), 1, 7 * 24 * 3600));
         } else if (arg == "--max-sessions") {
-            options.maxSessions = static_cast<std::size_t>(number(arg, value(), 1, 100000));
+            options.maxSessions = static_cast<std::size_t>(optionNumber(arg, value(), 1, 100000));
         } else if (arg == "--threads") {
-            options.threads = static_cast<int>(number(arg, value(), 1, 1024));
+            options.threads = static_cast<int>(optionNumber(arg, value(), 1, 1024));
         } else {
             throw std::invalid_argument("opção desconhecida: '" + arg + "'.");
         }

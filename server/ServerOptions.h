@@ -23,6 +23,9 @@ struct ServerOptions {
 // file (trimmed) when one is named.
 ServerOptions parseOptions(const std::vector<std::string>& args);
 std::string usageText();
+// An option's whole text as a number within [min, max]; std::invalid_argument in Portuguese naming
+// the option otherwise. Shared by the tools that start the server.
+long long optionNumber(const std::string& option, const std::string& text, long long min, long long max);
 // Literal loopback addresses and "localhost"; any other name counts as reachable from outside.
 bool isLoopbackHost(const std::string& host);
 

@@ -1,5 +1,7 @@
 #include "LoadOptions.h"
 
+#include "server/ServerOptions.h"
+
 #include <sstream>
 #include <stdexcept>
 
@@ -7,18 +9,7 @@ namespace load {
 namespace {
 
 int number(const std::string& option, const std::string& text, int min, int max) {
-    std::size_t used = 0;
-    long long value = 0;
-    try {
-        value = std::stoll(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < min || value > max)
-        throw std::invalid_argument("valor inválido para " + option + ": '" + text +
-                                    "' (esperado um número de " + std::to_string(min) + " a " +
-                                    std::to_string(max) + ").");
-    return static_cast<int>(value);
+    return static_cast<int>(server::optionNumber(option, text, min, max));
 }
 
 // The server refuses sessions past its limit and keeps one thread per connection: a thousand is

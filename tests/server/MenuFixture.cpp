@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-MenuFixture::MenuFixture() {
-    db_.exec(R"(
+const char* catalogueSql() {
+    return R"(
         INSERT INTO FILIAL VALUES ('0001', 'Filial Centro', 'N', '2026-03-01');
         INSERT INTO SERVFILI VALUES ('0001', '002', 'Jantar'), ('0001', '001', 'Almoço'),
                                     ('0002', '001', 'Café');
@@ -15,7 +15,11 @@ MenuFixture::MenuFixture() {
             ('P1', 'Azeite', 'L', '9.9.1', 'N', 'PG'), ('P2', 'Óleo de soja', 'L', '9.9.2', 'N', 'PG'),
             ('P3', 'Sal', 'KG', '7.1', 'N', NULL);
         INSERT INTO NUTRIENTE VALUES ('N1', 'Sódio', 'MG'), ('N2', 'Cálcio', 'MG');
-    )");
+    )";
+}
+
+MenuFixture::MenuFixture() {
+    db_.exec(catalogueSql());
 }
 
 void MenuFixture::item(const std::string& day, int seq, const std::string& dish, bool option, int order,

@@ -37,6 +37,9 @@ private:
     std::unique_ptr<RpcSession> session_;
 };
 
+// The branch, services and catalogue every case starts from (the rows the fixture's comment lists).
+const char* catalogueSql();
+
 // The month of the examples: F, S, P, U.
 nlohmann::json march();
 nlohmann::json marchWeeks();

@@ -290,19 +290,7 @@ TEST_F(PostgresEngine, RowsComeInTheSameOrderAsOnSqliteWhereCodePointAndDictiona
     sql(menu);
 
     SqliteTwin twin;
-    twin.exec(R"(
-        INSERT INTO FILIAL VALUES ('0001', 'Filial Centro', 'N', '2026-03-01');
-        INSERT INTO SERVFILI VALUES ('0001', '002', 'Jantar'), ('0001', '001', 'Almoço'),
-                                    ('0002', '001', 'Café');
-        INSERT INTO TIPOPRAT VALUES ('PP', 'Prato principal'), ('SB', 'Sobremesa');
-        INSERT INTO PRATO VALUES ('G1', 'Grupo Carnes', 'S', NULL), ('D1', 'Bife', 'N', 'G1'),
-            ('D2', 'Frango', 'N', 'G1'), ('D3', 'Arroz', 'N', NULL), ('D4', 'Ébano', 'N', NULL),
-            ('D5', 'Zeta', 'N', NULL);
-        INSERT INTO PRODUTO VALUES ('PG', 'Grupo Óleos', 'L', '9.9', 'S', NULL),
-            ('P1', 'Azeite', 'L', '9.9.1', 'N', 'PG'), ('P2', 'Óleo de soja', 'L', '9.9.2', 'N', 'PG'),
-            ('P3', 'Sal', 'KG', '7.1', 'N', NULL);
-        INSERT INTO NUTRIENTE VALUES ('N1', 'Sódio', 'MG'), ('N2', 'Cálcio', 'MG');
-    )");
+    twin.exec(catalogueSql());
     twin.exec(rows);
     twin.exec(menu);
 

@@ -23,6 +23,16 @@ namespace {
 // initdb and the server refuse to run as root.
 constexpr const char* kServiceUser = "postgres";
 
+// What execv takes: the strings' own buffers, ended by a null; built before fork, as the child may
+// not allocate.
+std::vector<char*> execArguments(std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (auto& arg : command)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
 bool runningAsRoot() {
     return ::geteuid() == 0;
 }
@@ -146,10 +156,7 @@ void PostgresCluster::startWatchdog() {
         command.insert(command.end(), {"/usr/sbin/runuser", "-u", kServiceUser, "--"});
     command.insert(command.end(), {(binaryDir() / "pg_ctl").string(), "-D", data_.string(), "-m", "immediate",
                                    "-s", "stop"});
-    std::vector<char*> argv;
-    for (auto& arg : command)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = execArguments(command);
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(fds[0]);
@@ -186,10 +193,7 @@ void PostgresCluster::run(const std::vector<std::string>& args) const {
     if (runningAsRoot())
         command = {"/usr/sbin/runuser", "-u", kServiceUser, "--"};
     command.insert(command.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : command)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = execArguments(command);
 
     const pid_t pid = ::fork();
     if (pid < 0) {
