@@ -3,7 +3,6 @@
 #include "GeneratedDemo.h"
 #include "ServerProcess.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,17 +15,8 @@ namespace {
 
 // The shell in calculation mode, as a caller runs it before going on with an operation.
 ShellResult calculate(const QTemporaryDir& folder, const QString& service, int port) {
-    QFile settings(folder.filePath(u"restcont.ini"_s));
-    EXPECT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    settings.write(
-        u"[database]\npath=%1\n[server]\nhost=127.0.0.1\nport=%2\ntimeout_ms=20000\n"
-        u"[operator]\ncode=DEMO\nbranch=0001\n"_s.arg(QString::fromStdString(generatedDemo().string()))
-            .arg(port)
-            .toUtf8());
-    settings.close();
-    return runShell({u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s,
-                     u"0001"_s, u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s},
-                    folder.path());
+    return runCalculation(folder.path(), QString::fromStdString(generatedDemo().string()), port, u"0001"_s,
+                          service, 60000);
 }
 
 TEST(ShellFaults, AServerKilledInTheMiddleOfTheAnalysisEndsWithStatusTwoNeverClear) {

@@ -25,17 +25,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
     ShellResult calculate(const QString& branch, const QString& service, int port) {
-        QFile settings(folder.filePath(u"restcont.ini"_s));
-        EXPECT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settings.write(
-            u"[database]\npath=%1\n[server]\nhost=127.0.0.1\nport=%2\ntimeout_ms=20000\n"
-            u"[operator]\ncode=DEMO\nbranch=0001\n"_s.arg(QString::fromStdString(generatedDemo().string()))
-                .arg(port)
-                .toUtf8());
-        settings.close();
-        return runShell({u"--settings"_s, settings.fileName(), u"--mode"_s, u"CALCULA"_s, u"--filial"_s,
-                         branch, u"--servico"_s, service, u"--mes"_s, u"2026-03-01"_s},
-                        folder.path(), 90000);
+        return runCalculation(folder.path(), QString::fromStdString(generatedDemo().string()), port, branch,
+                              service);
     }
 
     static std::unique_ptr<ServerProcess> server;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -35,4 +36,24 @@ inline ShellResult runShell(const QStringList& arguments, const QString& folder,
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+// The shell as the calculation-mode caller runs it: settings for operator DEMO on branch 0001 over
+// this database and server, written into the folder, then one calculation of March 2026.
+inline ShellResult runCalculation(const QString& folder, const QString& databasePath, int port,
+                                  const QString& branch, const QString& service, int timeoutMs = 90000) {
+    QFile settings(QDir(folder).filePath(QStringLiteral("restcont.ini")));
+    if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return {};
+    settings.write(QStringLiteral("[database]\npath=%1\n[server]\nhost=127.0.0.1\nport=%2\ntimeout_ms=20000\n"
+                                  "[operator]\ncode=DEMO\nbranch=0001\n")
+                       .arg(databasePath)
+                       .arg(port)
+                       .toUtf8());
+    settings.close();
+    return runShell({QStringLiteral("--settings"), settings.fileName(), QStringLiteral("--mode"),
+                     QStringLiteral("CALCULA"), QStringLiteral("--filial"), branch,
+                     QStringLiteral("--servico"), service, QStringLiteral("--mes"),
+                     QStringLiteral("2026-03-01")},
+                    folder, timeoutMs);
 }
