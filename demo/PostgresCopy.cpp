@@ -1,8 +1,8 @@
 #include "PostgresCopy.h"
 
 #include "server/DatabaseLocation.h"
+#include "server/PostgresHandles.h"
 
-#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <charconv>
@@ -13,13 +13,7 @@
 namespace demo {
 namespace {
 
-struct ConnectionCloser {
-    void operator()(PGconn* connection) const { PQfinish(connection); }
-};
-struct ResultClearer {
-    void operator()(PGresult* result) const { PQclear(result); }
-};
-using Result = std::unique_ptr<PGresult, ResultClearer>;
+using server::PgResult;
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
@@ -31,21 +25,20 @@ public:
         connection_.reset(PQconnectdb(url.c_str()));
         if (PQstatus(connection_.get()) != CONNECTION_OK)
             throw std::runtime_error("Não foi possível abrir o banco " + shown_ + ": " + error());
-        PQsetNoticeProcessor(
-            connection_.get(), [](void*, const char*) {}, nullptr);
+        server::silenceNotices(connection_.get());
         // Doubles go over as text: the server must keep every digit it reads back.
-        exec("SET client_encoding TO 'UTF8'; SET DateStyle TO ISO, YMD; SET extra_float_digits TO 3");
+        exec(server::kPgRowSettings);
     }
 
     void exec(const std::string& sql) {
-        const Result result(PQexec(connection_.get(), sql.c_str()));
+        const PgResult result(PQexec(connection_.get(), sql.c_str()));
         const ExecStatusType status = PQresultStatus(result.get());
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
             throw std::runtime_error("Falha no SQL em " + shown_ + ": " + error(result.get()));
     }
 
     bool exists(const std::string& table) {
-        const Result result(
+        const PgResult result(
             PQexec(connection_.get(), ("SELECT to_regclass('" + table + "') IS NOT NULL").c_str()));
         if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
             throw std::runtime_error("Falha no SQL em " + shown_ + ": " + error(result.get()));
@@ -54,7 +47,7 @@ public:
 
     // COPY in text form, one line per row: `fill` is handed the sender of each chunk of lines.
     template <typename Fill> void copy(const std::string& table, Fill&& fill) {
-        Result started(PQexec(connection_.get(), ("COPY " + table + " FROM STDIN").c_str()));
+        PgResult started(PQexec(connection_.get(), ("COPY " + table + " FROM STDIN").c_str()));
         if (PQresultStatus(started.get()) != PGRES_COPY_IN)
             throw std::runtime_error("Falha ao copiar " + table + " para " + shown_ + ": " +
                                      error(started.get()));
@@ -64,7 +57,7 @@ public:
         });
         if (PQputCopyEnd(connection_.get(), nullptr) != 1)
             throw std::runtime_error("Falha ao copiar " + table + " para " + shown_ + ": " + error());
-        const Result ended(PQgetResult(connection_.get()));
+        const PgResult ended(PQgetResult(connection_.get()));
         if (PQresultStatus(ended.get()) != PGRES_COMMAND_OK)
             throw std::runtime_error("Falha ao copiar " + table + " para " + shown_ + ": " +
                                      error(ended.get()));
@@ -81,7 +74,7 @@ private:
     }
 
     std::string shown_;
-    std::unique_ptr<PGconn, ConnectionCloser> connection_;
+    server::PgConnection connection_;
 };
 
 // A value in COPY's text form: backslash escapes for the characters that end a field or a line.

@@ -4,10 +4,7 @@
 #include "server/DatabaseLocation.h"
 #include "server/SqlPlaceholders.h"
 
-#include <libpq-fe.h>
-
 #include <charconv>
-#include <memory>
 
 namespace server {
 namespace {
@@ -16,11 +13,6 @@ namespace {
 // number of another type); text is left for the server to infer, so it can stand for a date.
 constexpr Oid kInt8Oid = 20;
 constexpr Oid kFloat8Oid = 701;
-
-struct ResultClearer {
-    void operator()(PGresult* result) const { PQclear(result); }
-};
-using Result = std::unique_ptr<PGresult, ResultClearer>;
 
 std::string trimmed(std::string message) {
     while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
@@ -120,48 +112,37 @@ PostgresDatabase::PostgresDatabase(const std::string& url) : url_(url), shown_(m
     // The URL's own settings come after these defaults and override them.
     const char* keywords[] = {"connect_timeout", "fallback_application_name", "dbname", nullptr};
     const char* values[] = {"10", "restcont-server", url_.c_str(), nullptr};
-    connection_ = PQconnectdbParams(keywords, values, 1);
+    connection_.reset(PQconnectdbParams(keywords, values, 1));
     if (!connection_)
         throw DatabaseError("não foi possível abrir o banco de dados '" + shown_ + "': sem memória");
-    try {
-        if (PQstatus(connection_) != CONNECTION_OK)
-            failToOpen();
-        setUpSession();
-    } catch (...) {
-        // No destructor runs for a constructor that throws.
-        PQfinish(connection_);
-        throw;
-    }
+    if (PQstatus(connection_.get()) != CONNECTION_OK)
+        failToOpen();
+    setUpSession();
 }
 
-PostgresDatabase::~PostgresDatabase() {
-    PQfinish(connection_);
-}
+PostgresDatabase::~PostgresDatabase() = default;
 
 void PostgresDatabase::failToOpen() const {
     throw DatabaseError("não foi possível abrir o banco de dados '" + shown_ +
-                        "': " + trimmed(PQerrorMessage(connection_)));
+                        "': " + trimmed(PQerrorMessage(connection_.get())));
 }
 
 void PostgresDatabase::setUpSession() {
-    // A server's notices (e.g. of a setting it adjusted) are no answer of ours.
-    PQsetNoticeProcessor(
-        connection_, [](void*, const char*) {}, nullptr);
-    // Dates as SQLite keeps them, doubles exactly, text as UTF-8, and no write ever, as SQLite is
-    // opened read-only.
-    const Result result(PQexec(connection_, "SET DateStyle TO ISO, YMD; SET extra_float_digits TO 3; "
-                                            "SET client_encoding TO 'UTF8'; "
-                                            "SET default_transaction_read_only TO on"));
+    silenceNotices(connection_.get());
+    // No write ever, as SQLite is opened read-only.
+    const PgResult result(
+        PQexec(connection_.get(),
+               (std::string(kPgRowSettings) + "; SET default_transaction_read_only TO on").c_str()));
     if (!succeeded(result.get()))
         throw DatabaseError("não foi possível abrir o banco de dados '" + shown_ +
                             "': " + trimmed(PQresultErrorMessage(result.get())));
 }
 
 void PostgresDatabase::reconnect() {
-    PQreset(connection_);
+    PQreset(connection_.get());
     statements_.clear();
     ++reconnects_;
-    if (PQstatus(connection_) != CONNECTION_OK)
+    if (PQstatus(connection_.get()) != CONNECTION_OK)
         failToOpen();
     setUpSession();
 }
@@ -169,28 +150,29 @@ void PostgresDatabase::reconnect() {
 void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>& params,
                              const std::function<void(const SqlRow&)>& onRow) {
     const Parameters values(params);
-    Result result;
+    PgResult result;
     for (int attempt = 0;; ++attempt) {
-        if (PQstatus(connection_) != CONNECTION_OK)
+        if (PQstatus(connection_.get()) != CONNECTION_OK)
             reconnect();
         auto found = statements_.find(sql);
         if (found == statements_.end()) {
             const std::string name = "s" + std::to_string(statements_.size() + 1);
-            result.reset(PQprepare(connection_, name.c_str(), numberedPlaceholders(sql).c_str(),
+            result.reset(PQprepare(connection_.get(), name.c_str(), numberedPlaceholders(sql).c_str(),
                                    values.count(), values.types()));
             if (succeeded(result.get()))
                 found = statements_.emplace(sql, name).first;
         }
         if (found != statements_.end())
-            result.reset(PQexecPrepared(connection_, found->second.c_str(), values.count(), values.values(),
-                                        nullptr, nullptr, 0));
+            result.reset(PQexecPrepared(connection_.get(), found->second.c_str(), values.count(),
+                                        values.values(), nullptr, nullptr, 0));
         if (succeeded(result.get()))
             break;
         // Nothing has reached onRow yet, and every statement only reads: a broken connection can be
         // reopened and the statement run again once.
-        if (PQstatus(connection_) == CONNECTION_BAD && attempt == 0)
+        if (PQstatus(connection_.get()) == CONNECTION_BAD && attempt == 0)
             continue;
-        const std::string message = result ? PQresultErrorMessage(result.get()) : PQerrorMessage(connection_);
+        const std::string message =
+            result ? PQresultErrorMessage(result.get()) : PQerrorMessage(connection_.get());
         throw DatabaseError("erro ao ler o banco de dados '" + shown_ + "' (leitura): " + trimmed(message));
     }
     PostgresRow row(result.get(), shown_);

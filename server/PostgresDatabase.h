@@ -1,12 +1,11 @@
 #pragma once
 
 #include "server/Database.h"
+#include "server/PostgresHandles.h"
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-
-struct pg_conn;
 
 namespace server {
 
@@ -32,7 +31,7 @@ private:
 
     std::string url_;
     std::string shown_; // the URL without its password
-    pg_conn* connection_ = nullptr;
+    PgConnection connection_;
     // Statement names by their text: each statement is prepared once per connection.
     std::unordered_map<std::string, std::string> statements_;
     std::uint64_t reconnects_ = 0;

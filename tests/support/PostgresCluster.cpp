@@ -1,6 +1,6 @@
 #include "PostgresCluster.h"
 
-#include <libpq-fe.h>
+#include "server/PostgresHandles.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -60,13 +60,6 @@ int freeLoopbackPort() {
         throw std::runtime_error("no free loopback port");
     return ntohs(address.sin_port);
 }
-
-struct ConnectionCloser {
-    void operator()(PGconn* connection) const { PQfinish(connection); }
-};
-struct ResultClearer {
-    void operator()(PGresult* result) const { PQclear(result); }
-};
 
 } // namespace
 
@@ -245,15 +238,13 @@ std::string PostgresCluster::url(const std::string& database) const {
 }
 
 void PostgresCluster::exec(const std::string& database, const std::string& sql) const {
-    const std::unique_ptr<PGconn, ConnectionCloser> connection(PQconnectdb(url(database).c_str()));
+    const server::PgConnection connection(PQconnectdb(url(database).c_str()));
     if (PQstatus(connection.get()) != CONNECTION_OK)
         throw std::runtime_error("cannot connect to " + url(database) + ": " +
                                  PQerrorMessage(connection.get()));
-    // Notices (e.g. of implicit indexes) are noise in a test's output.
-    PQsetNoticeProcessor(
-        connection.get(), [](void*, const char*) {}, nullptr);
+    server::silenceNotices(connection.get());
     // Several statements in one text run as one simple query, which stops at the first failure.
-    const std::unique_ptr<PGresult, ResultClearer> result(PQexec(connection.get(), sql.c_str()));
+    const server::PgResult result(PQexec(connection.get(), sql.c_str()));
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY)
         throw std::runtime_error("SQL failed: " + std::string(PQresultErrorMessage(result.get())) + "\n" +
