@@ -9,7 +9,7 @@ packages=(
     libcpp-httplib-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     sqlite3 libsqlite3-dev fonts-dejavu-core poppler-utils clang-format
-    postgresql libpq-dev
+    postgresql libpq-dev libboost-dev qt6-translations-l10n
     clang libclang-rt-14-dev
 )
 
