@@ -1,5 +1,6 @@
 #include "HttpSession.h"
 
+#include "protocol/ForeignJson.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 
@@ -29,8 +30,8 @@ HttpSession::HttpSession(const std::string& host, int port) : client_(host, port
     if (!res || res->status != 200)
         throw CallFailure(refusal("POST /session", res));
     try {
-        token_ = json::parse(res->body).at("session");
-    } catch (const json::exception&) {
+        token_ = proto::parseForeignJson(res->body).at("session");
+    } catch (const std::exception&) {
         throw CallFailure("POST /session: resposta sem o token da sessão");
     }
     headers_ = {{proto::kSessionHeader, token_}};

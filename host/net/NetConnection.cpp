@@ -2,6 +2,7 @@
 
 #include "host/context/OperatorContext.h"
 #include "host/core/Refusal.h"
+#include "protocol/ForeignJson.h"
 #include "protocol/ProtocolError.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
@@ -24,9 +25,18 @@ QString where(const QString& hostName, int port) {
     return u"%1:%2"_s.arg(hostName).arg(port);
 }
 
+// A body that is not a JSON document the host may hold (malformed or too deep): a discarded value.
+nlohmann::json answerDocument(const std::string& body) {
+    try {
+        return proto::parseForeignJson(body);
+    } catch (const proto::JsonTooDeep&) {
+        return nlohmann::json::value_t::discarded;
+    }
+}
+
 // The server's own {"error": "..."} text of a refused request, if the body carries one.
 QString serverErrorText(const std::string& body) {
-    const auto doc = nlohmann::json::parse(body, nullptr, false);
+    const auto doc = answerDocument(body);
     if (doc.is_object() && doc.contains("error") && doc["error"].is_string())
         return QString::fromStdString(doc["error"].get<std::string>());
     return {};
@@ -144,7 +154,7 @@ void TNetConnection::Connect() {
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
     if (response->status != 200)
         refuseStatus(at, *response, u"a sessão em %1"_s.arg(ServerName));
-    const auto doc = nlohmann::json::parse(response->body, nullptr, false);
+    const auto doc = answerDocument(response->body);
     if (!doc.is_object() || !doc.contains("session") || !doc["session"].is_string() ||
         doc["session"].get<std::string>().empty())
         throw Refusal(u"Resposta inválida do servidor de aplicação em %1 à abertura de sessão em %2."_s.arg(
