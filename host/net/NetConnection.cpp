@@ -2,6 +2,7 @@
 
 #include "host/context/OperatorContext.h"
 #include "host/core/Refusal.h"
+#include "host/net/BoundedExchange.h"
 #include "protocol/ForeignJson.h"
 #include "protocol/ProtocolError.h"
 #include "protocol/Rpc.h"
@@ -112,6 +113,14 @@ QString describe(httplib::Error error) {
                                                                                             describe(error)));
 }
 
+[[noreturn]] void refuseOversized(const QString& at, std::size_t limit, const QString& doing) {
+    const std::size_t mib = std::size_t{1} << 20;
+    const QString bound = limit % mib == 0 ? u"%1 MiB"_s.arg(limit / mib) : u"%1 bytes"_s.arg(limit);
+    throw Refusal(
+        u"A resposta do servidor de aplicação em %1 (%2) excede o limite de %3 e foi recusada."_s.arg(
+            at, doing, bound));
+}
+
 [[noreturn]] void refuseStatus(const QString& at, const httplib::Response& response, const QString& doing) {
     const QString text = serverErrorText(response.body);
     if (!text.isEmpty())
@@ -148,8 +157,12 @@ void TNetConnection::Connect() {
 
     const std::string body = nlohmann::json{{"server", ServerName.toStdString()}}.dump();
     const auto started = Clock::now();
-    auto response = client->Post(proto::kSessionPath, headers, body, "application/json");
+    bool oversized = false;
+    auto response =
+        exchangeBounded(*client, "POST", proto::kSessionPath, headers, body, MaxAnswerBytes, oversized);
     const QString doing = u"abertura de sessão em %1"_s.arg(ServerName);
+    if (oversized)
+        refuseOversized(at, MaxAnswerBytes, doing);
     if (!response)
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
     if (response->status != 200)
@@ -169,8 +182,11 @@ void TNetConnection::Disconnect() {
     if (!impl_->client)
         return;
     try {
-        if (!impl_->token.empty())
-            impl_->client->Delete(std::string(proto::kSessionPath) + "/" + impl_->token, impl_->headers);
+        if (!impl_->token.empty()) {
+            bool oversized = false;
+            exchangeBounded(*impl_->client, "DELETE", std::string(proto::kSessionPath) + "/" + impl_->token,
+                            impl_->headers, {}, MaxAnswerBytes, oversized);
+        }
     } catch (...) {
         // Closing is best effort: the server drops idle sessions on its own.
     }
@@ -203,8 +219,12 @@ ServerResult TNetConnection::Call(const QString& method, const std::vector<CallA
 
     const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
     const auto started = Clock::now();
-    auto response = impl_->client->Post(proto::kRpcPath, headers, body, "application/json");
+    bool oversized = false;
+    auto response =
+        exchangeBounded(*impl_->client, "POST", proto::kRpcPath, headers, body, MaxAnswerBytes, oversized);
     const QString doing = u"método %1"_s.arg(method);
+    if (oversized)
+        refuseOversized(at, MaxAnswerBytes, doing);
     if (!response)
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
     // The server routes every call through one path, so "not found" there means the session: it
