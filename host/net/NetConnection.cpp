@@ -4,6 +4,7 @@
 #include "host/core/Refusal.h"
 #include "host/net/BoundedExchange.h"
 #include "protocol/ForeignJson.h"
+#include "protocol/HostPort.h"
 #include "protocol/ProtocolError.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
@@ -13,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +24,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The server as the user reads it in a message: an IPv6 literal in brackets, once. A host that
+// does not parse is shown as written; Connect refuses it.
 QString where(const QString& hostName, int port) {
-    return u"%1:%2"_s.arg(hostName).arg(port);
+    std::string bare = hostName.trimmed().toStdString();
+    try {
+        bare = proto::parseHost(bare);
+    } catch (const std::invalid_argument&) {
+    }
+    return QString::fromStdString(proto::formatHostPort(bare, port));
 }
 
 // A body that is not a JSON document the host may hold (malformed or too deep): a discarded value.
@@ -137,11 +146,18 @@ void TNetConnection::Connect() {
         BeforeConnect(*this);
     Disconnect();
     const QString at = where(Host, Port);
-    if (Host.trimmed().isEmpty() || Port <= 0 || Port > 65535)
+    std::string hostName;
+    try {
+        hostName = proto::parseHost(Host.trimmed().toStdString());
+    } catch (const std::invalid_argument& error) {
+        throw Refusal(u"Não foi possível conectar ao servidor de aplicação em %1: endereço inválido %2"_s.arg(
+            at, QString::fromUtf8(error.what())));
+    }
+    if (Port <= 0 || Port > 65535)
         throw Refusal(
             u"Não foi possível conectar ao servidor de aplicação em %1: endereço inválido."_s.arg(at));
     const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
-    auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
+    auto client = std::make_unique<httplib::Client>(hostName, Port);
     const auto seconds = static_cast<time_t>(timeoutMs / 1000);
     const auto micros = static_cast<time_t>((timeoutMs % 1000) * 1000);
     client->set_connection_timeout(seconds, micros);
