@@ -5,6 +5,7 @@
 #include "BenchDatabase.h"
 #include "HttpSession.h"
 #include "Statistics.h"
+#include "TargetOption.h"
 
 #include "protocol/HostPort.h"
 #include "protocol/Packet.h"
@@ -278,11 +279,7 @@ BenchLine readLine(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--target") {
-            try {
-                line.target = proto::parseHostPort(value());
-            } catch (const std::invalid_argument& error) {
-                throw std::invalid_argument(std::string("endereço inválido para --target: ") + error.what());
-            }
+            line.target = bench::parseTargetOption(value());
         } else if (arg == "--service") {
             line.service = value();
             serviceGiven = true;

@@ -1,5 +1,7 @@
 #include "LoadOptions.h"
 
+#include "TargetOption.h"
+
 #include "server/ServerOptions.h"
 
 #include <sstream>
@@ -100,11 +102,7 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
             if (options.database.empty())
                 throw std::invalid_argument("valor vazio para --database.");
         } else if (arg == "--target") {
-            try {
-                options.target = proto::parseHostPort(value());
-            } catch (const std::invalid_argument& error) {
-                throw std::invalid_argument(std::string("endereço inválido para --target: ") + error.what());
-            }
+            options.target = bench::parseTargetOption(value());
         } else if (arg == "--engine") {
             const std::string engine = value();
             if (engine == "sqlite")
