@@ -26,6 +26,16 @@ std::optional<Day> parseIsoDate(std::string_view text) {
     return toDay(*parsed);
 }
 
+Day firstCalendarDay() {
+    static const Day first = *parseIsoDate("0001-01-01");
+    return first;
+}
+
+Day lastCalendarDay() {
+    static const Day last = *parseIsoDate("9999-12-31");
+    return last;
+}
+
 int weekdayOf(Day day) {
     return proto::weekdayMondayFirst(toDateTime(day));
 }

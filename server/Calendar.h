@@ -17,6 +17,13 @@ proto::DateTime toDateTime(Day day);
 // YYYY-MM-DD, the database's form.
 std::string isoDate(Day day);
 std::optional<Day> parseIsoDate(std::string_view text);
+// Every day the server reads or writes lies in years 0001 to 9999 (the four digits of the wire and
+// the database).
+Day firstCalendarDay();
+Day lastCalendarDay();
+inline bool withinCalendar(Day day) {
+    return day >= firstCalendarDay() && day <= lastCalendarDay();
+}
 // 0 Monday ... 6 Sunday.
 int weekdayOf(Day day);
 

@@ -1,3 +1,5 @@
+#include "protocol/Rpc.h"
+#include "server/CallError.h"
 #include "server/MethodTable.h"
 #include "server/Records.h"
 
@@ -34,6 +36,13 @@ void addServiceMethods(std::vector<MethodDef>& table) {
     table.push_back(
         {"GetDataSemana", {param::kFirstDay, param::kLastDay}, SpanSpec{0, 1}, [](MethodContext& c) {
              const DaySpan weeks = weekSpanAround(c.args.span(0, 1));
+             // The Sunday after 9999-12-31 has no four-digit year to travel in. (0001-01-01 is a
+             // Monday: the span never starts before the calendar.)
+             if (!withinCalendar(weeks.last))
+                 throw CallError(proto::kInvalidParams,
+                                 "Método " + c.method + ": a semana do parâmetro 2 (" + param::kLastDay.name +
+                                     ", " + isoDate(c.args.day(1)) + ") termina depois de " +
+                                     isoDate(lastCalendarDay()) + ", o último dia aceito.");
              c.session.weekSpan = weeks;
              c.session.month = c.args.day(0);
              const std::vector<DaySpan> rows{weeks};

@@ -1,5 +1,6 @@
 #include "server/SessionStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <sys/random.h>
@@ -28,20 +29,36 @@ std::string secureToken() {
 }
 
 void SessionStore::dropIdle(Clock::time_point now) {
-    std::erase_if(sessions_, [&](const auto& entry) { return now - entry.second->lastUse > idle_; });
+    std::erase_if(sessions_, [&](const auto& entry) { return now - entry.second->lastUse > limits_.idle; });
 }
 
-std::optional<std::string> SessionStore::open() {
+bool SessionStore::reclaim(Clock::time_point now) {
+    const auto oldest =
+        std::min_element(sessions_.begin(), sessions_.end(),
+                         [](const auto& a, const auto& b) { return a.second->lastUse < b.second->lastUse; });
+    if (oldest == sessions_.end() || now - oldest->second->lastUse <= limits_.grace)
+        return false;
+    sessions_.erase(oldest);
+    return true;
+}
+
+SessionStore::Opened SessionStore::open(const std::string& address) {
     const auto now = Clock::now();
     const std::lock_guard lock(mutex_);
     dropIdle(now);
-    if (sessions_.size() >= max_)
-        return std::nullopt;
+    if (limits_.maxPerAddress > 0 &&
+        static_cast<std::size_t>(std::count_if(sessions_.begin(), sessions_.end(), [&](const auto& entry) {
+            return entry.second->address == address;
+        })) >= limits_.maxPerAddress)
+        return {std::nullopt, Refusal::AddressFull};
+    if (sessions_.size() >= limits_.maxSessions && !reclaim(now))
+        return {std::nullopt, Refusal::Full};
     std::string token = secureToken();
     auto session = std::make_shared<Session>();
     session->lastUse = now;
+    session->address = address;
     sessions_.emplace(token, std::move(session));
-    return token;
+    return {token, Refusal::None};
 }
 
 std::shared_ptr<SessionStore::Session> SessionStore::find(const std::string& token) {
