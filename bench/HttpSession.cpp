@@ -1,5 +1,6 @@
 #include "HttpSession.h"
 
+#include "protocol/ForeignJson.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 
@@ -17,6 +18,14 @@ std::string refusal(const std::string& what, const httplib::Result& res) {
     return what + ": HTTP " + std::to_string(res->status);
 }
 
+// A request the server did not answer: it is gone for every session, not only this one.
+template <class Refused> void check(const std::string& what, const httplib::Result& res) {
+    if (!res)
+        throw ServerUnreachable(refusal(what, res));
+    if (res->status != 200)
+        throw Refused(refusal(what, res));
+}
+
 } // namespace
 
 HttpSession::HttpSession(const std::string& host, int port) : client_(host, port) {
@@ -26,11 +35,10 @@ HttpSession::HttpSession(const std::string& host, int port) : client_(host, port
     client_.set_read_timeout(30);
     const auto res =
         client_.Post(proto::kSessionPath, R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
-    if (!res || res->status != 200)
-        throw CallFailure(refusal("POST /session", res));
+    check<CallFailure>("POST /session", res);
     try {
-        token_ = json::parse(res->body).at("session");
-    } catch (const json::exception&) {
+        token_ = proto::parseForeignJson(res->body).at("session");
+    } catch (const std::exception&) {
         throw CallFailure("POST /session: resposta sem o token da sessão");
     }
     headers_ = {{proto::kSessionHeader, token_}};
@@ -50,8 +58,7 @@ json HttpSession::call(const std::string& method, const json& params) {
                                                      : proto::Value());
     const auto res = client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, values),
                                   "application/json");
-    if (!res || res->status != 200)
-        throw SessionLost(refusal(method, res));
+    check<SessionLost>(method, res);
     proto::RpcResponse answer;
     try {
         answer = proto::decodeResponse(res->body, id_);
@@ -66,8 +73,7 @@ json HttpSession::call(const std::string& method, const json& params) {
 void HttpSession::close() {
     const std::string token = std::exchange(token_, std::string());
     const auto res = client_.Delete(std::string(proto::kSessionPath) + "/" + token);
-    if (!res || res->status != 200)
-        throw CallFailure(refusal("DELETE /session", res));
+    check<CallFailure>("DELETE /session", res);
 }
 
 void HttpSession::abandon() {

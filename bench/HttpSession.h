@@ -22,19 +22,25 @@ public:
     using CallFailure::CallFailure;
 };
 
+// No answer at all: the server is unreachable or died, not merely refusing one session.
+class ServerUnreachable : public SessionLost {
+public:
+    using SessionLost::SessionLost;
+};
+
 // A session on the application server as the screen's connection makes it: one kept-alive
 // connection, no delayed acks, requests written as the connection writes them.
 class HttpSession {
 public:
-    // Opens the session; throws CallFailure when it is refused.
+    // Opens the session; throws CallFailure when it is refused, ServerUnreachable when nothing answers.
     HttpSession(const std::string& host, int port);
     // Closes a session still open and ignores the outcome: use close() to see it.
     ~HttpSession();
     HttpSession(const HttpSession&) = delete;
     HttpSession& operator=(const HttpSession&) = delete;
 
-    // The answer's packet as JSON; throws CallFailure, SessionLost when no answer came or HTTP
-    // refused the call.
+    // The answer's packet as JSON; throws CallFailure, SessionLost when HTTP refused the call,
+    // ServerUnreachable when no answer came.
     nlohmann::json call(const std::string& method, const nlohmann::json& params);
     nlohmann::json operator()(const std::string& method, const nlohmann::json& params) {
         return call(method, params);

@@ -1,11 +1,12 @@
 // The cost of one full analysis of a service-month: GetDataSemana, the eleven summaries and one
 // detail for the first row of each, in process and over HTTP on loopback; then ten times the data,
-// then eight clients at once.
+// then eight clients at once. With --target, the same over HTTP against a server started elsewhere.
 #include "AnalysisWalk.h"
 #include "BenchDatabase.h"
 #include "HttpSession.h"
 #include "Statistics.h"
 
+#include "protocol/HostPort.h"
 #include "protocol/Packet.h"
 #include "server/CallError.h"
 #include "server/RemoteDataModule.h"
@@ -21,7 +22,9 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -133,27 +136,32 @@ Measured measure(const std::string& schema, int scale, int rounds) {
                      rounds, "001");
 }
 
-void concurrent(const std::string& schema, int clients, double seconds) {
-    BenchDatabase db(schema, 1);
-    server::RemoteDataModule module(db.path());
-    LiveHttp live(module);
+// Answers the number of failed analyses; a client whose session is lost stops there.
+long concurrentOn(const std::string& host, int port, int clients, double seconds) {
     std::atomic<long> calls{0}, errors{0}, analyses{0};
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
     const auto start = Clock::now();
     for (int c = 0; c < clients; ++c)
         threads.emplace_back([&] {
-            bench::HttpSession http("127.0.0.1", live.port);
-            const Caller remote = [&http](const std::string& method, const json& params) {
-                return http(method, params);
-            };
-            while (!stop) {
-                try {
-                    calls += analyse(remote, nullptr);
-                    ++analyses;
-                } catch (const std::exception&) {
-                    ++errors;
+            try {
+                bench::HttpSession http(host, port);
+                const Caller remote = [&http](const std::string& method, const json& params) {
+                    return http(method, params);
+                };
+                while (!stop) {
+                    try {
+                        calls += analyse(remote, nullptr);
+                        ++analyses;
+                    } catch (const bench::SessionLost&) {
+                        throw;
+                    } catch (const std::exception&) {
+                        ++errors;
+                    }
                 }
+            } catch (const std::exception& error) {
+                std::fprintf(stderr, "restcont-bench: %s\n", error.what());
+                ++errors;
             }
         });
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -163,6 +171,36 @@ void concurrent(const std::string& schema, int clients, double seconds) {
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("\n%d concurrent clients over HTTP for %.1f s: %.0f calls/s, %.1f analyses/s, %ld errors\n",
                 clients, elapsed, calls / elapsed, analyses / elapsed, errors.load());
+    return errors;
+}
+
+long concurrent(const std::string& schema, int clients, double seconds) {
+    BenchDatabase db(schema, 1);
+    server::RemoteDataModule module(db.path());
+    LiveHttp live(module);
+    return concurrentOn("127.0.0.1", live.port, clients, seconds);
+}
+
+// A server this tool did not start: over HTTP only, on whatever database it serves.
+void measureTarget(const proto::HostPort& target, int rounds, const std::string& service) {
+    bench::HttpSession http(target.host, target.port);
+    const Caller remote = [&http](const std::string& method, const json& params) {
+        return http(method, params);
+    };
+    analyse(remote, nullptr, service); // warm the server's caches and statements
+    Timings timings;
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = Clock::now();
+        timings.calls = analyse(remote, &timings, service);
+        timings.analyses.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::printf("\nServer at %s, branch 0001, service %s; %d calls per analysis\n",
+                proto::formatHostPort(target.host, target.port).c_str(), service.c_str(), timings.calls);
+    std::printf("%-20s %12s\n", "method (median ms)", "HTTP");
+    for (const auto& [method, values] : timings.perMethod)
+        std::printf("%-20s %12.3f\n", method.c_str(), median(values));
+    std::printf("%-20s %12.3f\n", "any call", median(timings.perCall));
+    std::printf("%-20s %12.3f\n", "whole analysis", median(timings.analyses));
 }
 
 // The floor under any call: a kept-alive cpp-httplib round trip on loopback that does no work, with
@@ -208,30 +246,112 @@ std::string readSchema() {
     return text.str();
 }
 
-} // namespace
+const char* const kUsage =
+    "uso: restcont-bench [RODADAS [BANCO SERVIÇO]]\n"
+    "     restcont-bench --profile [RODADAS]\n"
+    "     restcont-bench --target MÁQUINA:PORTA [--service SERVIÇO] [RODADAS]\n"
+    "Sem --target, inicia aqui o servidor sobre bancos que gera (e, com BANCO, sobre ele) e mede a\n"
+    "análise em processo e por HTTP, com dez vezes os dados e oito clientes ao mesmo tempo.\n"
+    "  --target MÁQUINA:PORTA   mede por HTTP um servidor já em execução ([IPv6]:PORTA para IPv6),\n"
+    "                           sobre o banco que ele serve: nenhum servidor é iniciado aqui\n"
+    "  --service SERVIÇO        com --target: o serviço analisado (padrão 002, o da demonstração)\n"
+    "  --help                   mostra este texto\n"
+    "Código de saída: 0 medido, 1 o servidor falhou ou não respondeu, 2 linha de comando inválida.\n";
 
-int main(int argc, char** argv) {
+struct BenchLine {
+    std::optional<proto::HostPort> target;
+    std::string service = "002";
+    std::vector<std::string> positional;
+    bool help = false;
+};
+
+BenchLine readLine(int argc, char** argv) {
+    BenchLine line;
+    bool serviceGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&] {
+            if (i + 1 >= argc)
+                throw std::invalid_argument("falta o valor de " + arg + ".");
+            return std::string(argv[++i]);
+        };
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--target") {
+            try {
+                line.target = proto::parseHostPort(value());
+            } catch (const std::invalid_argument& error) {
+                throw std::invalid_argument(std::string("endereço inválido para --target: ") + error.what());
+            }
+        } else if (arg == "--service") {
+            line.service = value();
+            serviceGiven = true;
+        } else {
+            line.positional.push_back(arg);
+        }
+    }
+    if (serviceGiven && !line.target)
+        throw std::invalid_argument("--service só vale com --target (sem ele: RODADAS BANCO SERVIÇO).");
+    if (line.target && line.positional.size() > 1)
+        throw std::invalid_argument("com --target, só RODADAS vem sem opção.");
+    return line;
+}
+
+int rounds(const std::vector<std::string>& positional, std::size_t at, int otherwise) {
+    return positional.size() > at ? std::max(1, std::atoi(positional[at].c_str())) : otherwise;
+}
+
+int runTarget(const BenchLine& line) {
+    const int count = rounds(line.positional, 0, 51);
+    std::printf("restcont-bench: %d rounds against %s\n", count,
+                proto::formatHostPort(line.target->host, line.target->port).c_str());
+    measureTarget(*line.target, count, line.service);
+    return concurrentOn(line.target->host, line.target->port, 8, 3.0) > 0 ? 1 : 0;
+}
+
+int runHere(const std::vector<std::string>& args) {
     const std::string schema = readSchema();
     // restcont-bench --profile ROUNDS: the base data only, in-process and over HTTP, nothing else, so
     // that an instruction count (valgrind --tool=callgrind) reads per analysis.
-    if (argc > 1 && std::string(argv[1]) == "--profile") {
-        measure(schema, 1, argc > 2 ? std::max(1, std::atoi(argv[2])) : 10);
+    if (!args.empty() && args[0] == "--profile") {
+        measure(schema, 1, rounds(args, 1, 10));
         return 0;
     }
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
-    std::printf("restcont-bench: %d rounds per measurement\n", rounds);
+    const int count = rounds(args, 0, 51);
+    std::printf("restcont-bench: %d rounds per measurement\n", count);
     const double floor = bareRoundTrip(500);
     std::printf("bare HTTP round trip: %.3f ms per call, %.3f ms for the 23 calls of an analysis\n", floor,
                 23 * floor);
-    const Measured base = measure(schema, 1, rounds);
-    const Measured large = measure(schema, 10, std::max(5, rounds / 5));
+    const Measured base = measure(schema, 1, count);
+    const Measured large = measure(schema, 10, std::max(5, count / 5));
     std::printf("\nten times the data: whole analysis in-process x%.2f, HTTP x%.2f\n",
                 median(large.local.analyses) / median(base.local.analyses),
                 median(large.remote.analyses) / median(base.remote.analyses));
-    concurrent(schema, 8, 3.0);
+    const long errors = concurrent(schema, 8, 3.0);
     // Optionally the demo database too: restcont-bench ROUNDS DEMO.db SERVICE (branch 0001, March 2026).
-    if (argc > 3)
-        measureOn(argv[2], std::string("Demo database ") + argv[2] + ", branch 0001, service " + argv[3],
-                  rounds, argv[3]);
-    return 0;
+    if (args.size() > 2)
+        measureOn(args[1], "Demo database " + args[1] + ", branch 0001, service " + args[2], count, args[2]);
+    return errors > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    BenchLine line;
+    try {
+        line = readLine(argc, argv);
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "restcont-bench: %s\n%s", error.what(), kUsage);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    try {
+        return line.target ? runTarget(line) : runHere(line.positional);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "restcont-bench: %s\n", error.what());
+        return 1;
+    }
 }

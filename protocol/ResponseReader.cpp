@@ -1,5 +1,6 @@
 #include "protocol/ResponseReader.h"
 
+#include "protocol/JsonDepth.h"
 #include "protocol/Utf8.h"
 
 #include <charconv>
@@ -50,9 +51,6 @@ struct Number {
     double real = 0;
 };
 
-// Unknown values are skipped, not read; nesting deeper than this is left to the document reading.
-constexpr int kMaxSkipDepth = 64;
-
 // A strict JSON scanner over the body: the grammar of RFC 8259, nothing more.
 class Reader {
 public:
@@ -85,36 +83,47 @@ public:
     // Calls member(key) with the reader on each member's value, which member must consume.
     template <class F> void members(F&& member) {
         expect('{');
-        if (consumeIf('}'))
-            return;
-        do {
-            const std::string key = string();
-            expect(':');
-            member(key);
-        } while (consumeIf(','));
-        expect('}');
+        enter();
+        if (!consumeIf('}')) {
+            do {
+                const std::string key = string();
+                expect(':');
+                member(key);
+            } while (consumeIf(','));
+            expect('}');
+        }
+        --depth_;
     }
     template <class F> void elements(F&& element) {
         expect('[');
-        if (consumeIf(']'))
-            return;
-        do
-            element();
-        while (consumeIf(','));
-        expect(']');
+        enter();
+        if (!consumeIf(']')) {
+            do
+                element();
+            while (consumeIf(','));
+            expect(']');
+        }
+        --depth_;
     }
 
     std::string string();
     Number number();
     void literal(std::string_view word);
-    void skipValue(int depth = 0);
+    void skipValue();
 
 private:
+    // Past the bound the document reading refuses the answer; declining here lets it say so. A
+    // declined body is abandoned whole, so the count needs no unwinding.
+    void enter() {
+        if (++depth_ > kMaxJsonDepth)
+            decline();
+    }
     char32_t hex4();
     void escape(std::string& out);
 
     const char* p_;
     const char* end_;
+    int depth_ = 0;
 };
 
 std::string Reader::string() {
@@ -266,15 +275,13 @@ void Reader::literal(std::string_view word) {
     p_ += word.size();
 }
 
-void Reader::skipValue(int depth) {
-    if (depth > kMaxSkipDepth)
-        decline();
+void Reader::skipValue() {
     switch (peek()) {
     case '{':
-        members([&](const std::string&) { skipValue(depth + 1); });
+        members([&](const std::string&) { skipValue(); });
         return;
     case '[':
-        elements([&] { skipValue(depth + 1); });
+        elements([&] { skipValue(); });
         return;
     case '"':
         string();
@@ -390,15 +397,11 @@ void readRows(Reader& in, Packet& packet) {
     in.elements([&] {
         std::vector<Value> values;
         values.reserve(width);
-        in.expect('[');
-        if (!in.consumeIf(']')) {
-            do {
-                if (values.size() == width)
-                    decline();
-                values.push_back(readCell(in, packet.fields[values.size()]));
-            } while (in.consumeIf(','));
-            in.expect(']');
-        }
+        in.elements([&] {
+            if (values.size() == width)
+                decline();
+            values.push_back(readCell(in, packet.fields[values.size()]));
+        });
         if (values.size() != width)
             decline();
         packet.rows.push_back(std::move(values));

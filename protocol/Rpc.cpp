@@ -1,5 +1,6 @@
 #include "protocol/Rpc.h"
 
+#include "protocol/ForeignJson.h"
 #include "protocol/JsonWriter.h"
 #include "protocol/PacketWriter.h"
 #include "protocol/ProtocolError.h"
@@ -39,10 +40,13 @@ RpcResponse decodeResponse(const std::string& body, std::int64_t expectedId) {
 RpcResponse decodeResponseDocument(const std::string& body, std::int64_t expectedId) {
     json doc;
     try {
-        doc = json::parse(body);
-    } catch (const json::exception&) {
-        throw ProtocolError("Resposta do servidor ilegível: não é um documento JSON completo.");
+        doc = parseForeignJson(body);
+    } catch (const JsonTooDeep&) {
+        throw ProtocolError("Resposta do servidor recusada: aninhamento acima de " +
+                            std::to_string(kMaxJsonDepth) + " níveis.");
     }
+    if (doc.is_discarded())
+        throw ProtocolError("Resposta do servidor ilegível: não é um documento JSON completo.");
     if (!doc.is_object())
         throw ProtocolError("Resposta do servidor inválida: não é um objeto.");
     if (doc.value("jsonrpc", json()) != "2.0")
@@ -91,10 +95,13 @@ RpcResponse decodeResponseDocument(const std::string& body, std::int64_t expecte
 RpcRequest decodeRequest(const std::string& body) {
     json doc;
     try {
-        doc = json::parse(body);
-    } catch (const json::exception&) {
-        throw RpcRequestError(kParseError, "Requisição ilegível: não é um documento JSON válido.");
+        doc = parseForeignJson(body);
+    } catch (const JsonTooDeep& error) {
+        // Nothing of the text is read, the id included: it could be the deep part.
+        throw RpcRequestError(kInvalidRequest, error.what());
     }
+    if (doc.is_discarded())
+        throw RpcRequestError(kParseError, "Requisição ilegível: não é um documento JSON válido.");
     if (!doc.is_object())
         throw RpcRequestError(kInvalidRequest, "Requisição inválida: não é um objeto JSON-RPC.");
     json id = doc.value("id", json());

@@ -2,10 +2,12 @@
 
 #include "host/core/Refusal.h"
 #include "protocol/DateTime.h"
+#include "protocol/HostPort.h"
 
 #include <QDir>
 
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -31,15 +33,13 @@ double parseMonth(const QString& text) {
 }
 
 void parseServer(ShellOptions& options, const QString& text) {
-    const qsizetype colon = text.lastIndexOf(u':');
-    bool ok = false;
-    const int port = colon > 0 ? text.mid(colon + 1).toInt(&ok) : 0;
-    if (colon <= 0 || !ok || port < 1 || port > 65535)
-        throw host::Refusal(
-            u"Servidor inválido em --server: '%1' (use MÁQUINA:PORTA, por exemplo 127.0.0.1:60251)."_s.arg(
-                text));
-    options.serverHost = text.left(colon);
-    options.serverPort = port;
+    try {
+        const proto::HostPort address = proto::parseHostPort(text.toStdString());
+        options.serverHost = QString::fromStdString(address.host);
+        options.serverPort = address.port;
+    } catch (const std::invalid_argument& error) {
+        throw host::Refusal(u"Servidor inválido em --server: %1"_s.arg(QString::fromUtf8(error.what())));
+    }
 }
 
 const std::vector<Option>& table() {

@@ -40,9 +40,10 @@ const char* engineName(Engine engine) {
 
 std::string loadUsageText() {
     return "uso: restcont-load [opções]\n"
-           "Abre N sessões no restcont-server (iniciado aqui numa porta livre de 127.0.0.1) e faz M\n"
-           "chamadas da análise em cada uma, todas ao mesmo tempo, sobre a filial 0001, serviço 002,\n"
-           "março de 2026 do banco de demonstração; mede chamadas por segundo, latência e memória.\n"
+           "Abre N sessões no restcont-server (iniciado aqui numa porta livre de 127.0.0.1, ou o de\n"
+           "--target) e faz M chamadas da análise em cada uma, todas ao mesmo tempo, sobre a filial 0001,\n"
+           "serviço 002, março de 2026 do banco de demonstração; mede chamadas por segundo, latência e\n"
+           "memória. Só contam as chamadas respondidas.\n"
            "  --sessions N[,N...]       sessões simultâneas de cada configuração (padrão 1,8,64)\n"
            "  --calls M                 chamadas por sessão (padrão 460, vinte análises)\n"
            "  --rounds R                repete a carga R vezes sobre o mesmo servidor e mede o VmRSS\n"
@@ -53,9 +54,14 @@ std::string loadUsageText() {
            "                            medida); postgresql://... mede o PostgreSQL\n"
            "  --engine sqlite|postgresql  motor do banco gerado (padrão sqlite); postgresql inicia um\n"
            "                            cluster temporário em 127.0.0.1 e carrega nele a demonstração\n"
+           "  --target MÁQUINA:PORTA    mede um servidor já em execução ([IPv6]:PORTA para IPv6), com a\n"
+           "                            demonstração no banco e sessões e threads para N: nenhum servidor\n"
+           "                            nem banco é iniciado aqui, e a memória dele não é medida (não\n"
+           "                            combina com --database, --engine nem --rounds)\n"
            "  --help                    mostra este texto\n"
            "Saída: uma linha de tabela por configuração. Código de saída: 0 sem erros, 1 alguma\n"
-           "chamada falhou ou o servidor terminou, 2 linha de comando inválida ou servidor não iniciado.\n";
+           "chamada falhou ou o servidor terminou ou deixou de responder (a medida para ali), 2 linha\n"
+           "de comando inválida ou servidor não iniciado.\n";
 }
 
 LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
@@ -93,6 +99,12 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
             options.database = value();
             if (options.database.empty())
                 throw std::invalid_argument("valor vazio para --database.");
+        } else if (arg == "--target") {
+            try {
+                options.target = proto::parseHostPort(value());
+            } catch (const std::invalid_argument& error) {
+                throw std::invalid_argument(std::string("endereço inválido para --target: ") + error.what());
+            }
         } else if (arg == "--engine") {
             const std::string engine = value();
             if (engine == "sqlite")
@@ -109,6 +121,10 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
     }
     if (options.abandon && options.rounds == 0)
         throw std::invalid_argument("--abandon só vale com --rounds R.");
+    // The server measured elsewhere has its own database, and its memory is not ours to read.
+    if (options.target && (engineGiven || !options.database.empty() || options.rounds > 0))
+        throw std::invalid_argument("--target mede um servidor já iniciado: não combina com --database, "
+                                    "--engine nem --rounds.");
     if (!options.database.empty()) {
         const Engine named = isPostgresUrl(options.database) ? Engine::Postgresql : Engine::Sqlite;
         if (engineGiven && named != options.engine)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "protocol/HostPort.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,7 @@ struct LoadOptions {
     bool abandon = false;                // sessions left to expire instead of closed
     std::string database;                // empty: the demo database, built for the run
     Engine engine = Engine::Sqlite;
+    std::optional<proto::HostPort> target; // a server started elsewhere: none is started here
     bool help = false;
 };
 

@@ -21,15 +21,22 @@ namespace {
 
 struct SessionWork {
     LoadOutcome outcome;
+    long attempts = 0; // calls sent, answered or not: the budget counts these
     Clock::time_point end;
 };
 
-// Counts the calls a session will not make as failed ones.
+// Counts the calls a session will not make as errors, never as calls.
 void forfeit(LoadOutcome& outcome, long calls, const std::string& why) {
     if (calls <= 0)
         return;
-    outcome.calls += calls;
     outcome.addError("chamada não feita: " + why, calls);
+}
+
+// A request nobody answered: the server is gone for every session.
+void lost(SessionWork& work, const bench::SessionLost& error) {
+    work.outcome.addError(error.what());
+    if (dynamic_cast<const bench::ServerUnreachable*>(&error))
+        work.outcome.serverGone = true;
 }
 
 // The session's calls: whole analyses one after the other until the budget is spent. A failed
@@ -40,17 +47,26 @@ bool makeCalls(bench::HttpSession& session, const LoadPlan& plan, SessionWork& w
     LoadOutcome& outcome = work.outcome;
     const bench::Caller timed = [&](const std::string& method, const json& params) {
         const auto start = Clock::now();
-        ++outcome.calls;
-        json packet = session.call(method, params);
-        outcome.latencyMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        return packet;
-    };
-    while (outcome.calls < plan.callsPerSession) {
+        ++work.attempts;
         try {
-            bench::analyse(timed, plan.target, plan.callsPerSession - static_cast<int>(outcome.calls));
+            json packet = session.call(method, params);
+            ++outcome.calls;
+            outcome.latencyMs.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            return packet;
+        } catch (const bench::SessionLost&) {
+            throw;
+        } catch (const bench::CallFailure&) {
+            ++outcome.calls; // answered, with an error or an answer it could not read
+            throw;
+        }
+    };
+    while (work.attempts < plan.callsPerSession) {
+        try {
+            bench::analyse(timed, plan.target, plan.callsPerSession - static_cast<int>(work.attempts));
         } catch (const bench::SessionLost& error) {
-            outcome.addError(error.what());
-            forfeit(outcome, plan.callsPerSession - outcome.calls, "sessão perdida");
+            lost(work, error);
+            forfeit(outcome, plan.callsPerSession - work.attempts, "sessão perdida");
             work.end = Clock::now();
             return false;
         } catch (const std::exception& error) {
@@ -73,6 +89,8 @@ LoadOutcome runLoad(const LoadPlan& plan) {
             std::unique_ptr<bench::HttpSession> session;
             try {
                 session = std::make_unique<bench::HttpSession>(plan.host, plan.port);
+            } catch (const bench::SessionLost& error) {
+                lost(work, error);
             } catch (const std::exception& error) {
                 work.outcome.addError(error.what());
             }
@@ -92,6 +110,8 @@ LoadOutcome runLoad(const LoadPlan& plan) {
                     session->abandon();
                 else
                     session->close();
+            } catch (const bench::SessionLost& error) {
+                lost(work, error);
             } catch (const std::exception& error) {
                 work.outcome.addError(error.what());
             }
@@ -110,6 +130,7 @@ LoadOutcome runLoad(const LoadPlan& plan) {
                                work.outcome.latencyMs.end());
         for (const auto& [text, count] : work.outcome.errorTexts)
             total.addError(text, count);
+        total.serverGone |= work.outcome.serverGone;
         end = std::max(end, work.end);
     }
     total.seconds = std::chrono::duration<double>(end - start).count();

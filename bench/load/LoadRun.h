@@ -18,8 +18,9 @@ struct LoadPlan {
 };
 
 struct LoadOutcome {
-    long calls = 0;                // analysis calls made, failed ones included
-    long errors = 0;               // failed calls, refused sessions and failed closes
+    long calls = 0;                // analysis calls the server answered (an error answer included)
+    long errors = 0;               // failed calls, calls not made, refused sessions and failed closes
+    bool serverGone = false;       // some request had no answer at all: the server died or is unreachable
     double seconds = 0;            // from the moment every session was open to the last call's answer
     std::vector<double> latencyMs; // of each call that succeeded
     std::map<std::string, long> errorTexts;
@@ -30,8 +31,9 @@ struct LoadOutcome {
 
 // Every session on its own thread and kept-alive connection: POST /session, the calls, then
 // DELETE /session/<token> (or nothing when abandoned). The calls start together once every
-// session is open. A session that is refused, or lost on the way (no answer, an HTTP refusal),
-// counts the calls it did not make as failed, so a server that fails never looks like a light load.
+// session is open. Only answered calls count towards the rate; a session that is refused, or lost
+// on the way (no answer, an HTTP refusal), counts the calls it did not make as errors, so a server
+// that fails never looks like a light load, nor like a fast one.
 LoadOutcome runLoad(const LoadPlan& plan);
 
 } // namespace load

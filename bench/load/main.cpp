@@ -1,5 +1,6 @@
 // restcont-load: N sessions of M analysis calls each, at once, against the real restcont-server
-// started here on a free loopback port; calls per second, latency, errors and the server's memory.
+// started here on a free loopback port, or one started elsewhere (--target); calls per second,
+// latency, errors and, for the server started here, its memory.
 #include "LoadDatabase.h"
 #include "LoadOptions.h"
 #include "LoadReport.h"
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <sys/wait.h>
 #include <thread>
 
@@ -64,7 +66,31 @@ void checkStop(ServerProcess& server, load::LoadOutcome& outcome) {
         outcome.addError("o servidor não terminou de forma limpa (estado " + std::to_string(status) + ")");
 }
 
-long measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
+// The figures of a run that ended with the server gone stop there: the next configuration would
+// measure a dead address, or a fresh server that hides what happened.
+struct Measure {
+    long errors = 0;
+    bool serverGone = false;
+};
+
+void printLine(const LoadOptions& options, int sessions, std::optional<int> round,
+               const load::LoadOutcome& outcome, std::optional<load::MemorySample> memory) {
+    const std::string engine = options.target ? "alvo" : load::engineName(options.engine);
+    std::cout << load::tableLine({engine, sessions, options.calls, round, &outcome, memory}) << std::endl;
+    reportErrors(outcome);
+}
+
+Measure measureTarget(const LoadOptions& options, int sessions) {
+    const proto::HostPort& target = *options.target;
+    std::cerr << "restcont-load: servidor em " << proto::formatHostPort(target.host, target.port)
+              << " para N=" << sessions << std::endl;
+    load::LoadPlan plan{target.host, target.port, sessions, options.calls, false, demoTarget()};
+    const load::LoadOutcome outcome = load::runLoad(plan);
+    printLine(options, sessions, std::nullopt, outcome, std::nullopt);
+    return {outcome.errors, outcome.serverGone};
+}
+
+Measure measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
     ServerProcess server(database, serverOptions(sessions, false));
     announce(server, sessions);
     load::LoadPlan plan{server.host(), server.port(), sessions, options.calls, false, demoTarget()};
@@ -72,17 +98,14 @@ long measureOnce(const LoadOptions& options, const std::string& database, int se
     const auto memory = load::sampleMemory(server.pid());
     checkServer(memory, outcome);
     checkStop(server, outcome);
-    std::cout << load::tableLine({load::engineName(options.engine), sessions, options.calls, std::nullopt,
-                                  &outcome, memory})
-              << std::endl;
-    reportErrors(outcome);
-    return outcome.errors;
+    printLine(options, sessions, std::nullopt, outcome, memory);
+    return {outcome.errors, outcome.serverGone || !memory};
 }
 
-long measureRounds(const LoadOptions& options, const std::string& database, int sessions) {
+Measure measureRounds(const LoadOptions& options, const std::string& database, int sessions) {
     ServerProcess server(database, serverOptions(sessions, options.abandon));
     announce(server, sessions);
-    long errors = 0;
+    Measure measure;
     std::vector<long> resident;
     for (int round = 1; round <= options.rounds; ++round) {
         load::LoadPlan plan{server.host(), server.port(),   sessions,
@@ -96,19 +119,24 @@ long measureRounds(const LoadOptions& options, const std::string& database, int 
             checkStop(server, outcome);
         if (memory)
             resident.push_back(memory->residentKiB);
-        std::cout << load::tableLine(
-                         {load::engineName(options.engine), sessions, options.calls, round, &outcome, memory})
-                  << std::endl;
-        reportErrors(outcome);
-        errors += outcome.errors;
-        if (!memory)
+        printLine(options, sessions, round, outcome, memory);
+        measure.errors += outcome.errors;
+        measure.serverGone = outcome.serverGone || !memory;
+        if (measure.serverGone)
             break;
     }
     std::cout << "\n"
               << (options.abandon ? "sessões abandonadas (--session-idle 1); " : "sessões fechadas; ")
               << load::verdictText(load::judgeMemory(resident)) << "\n"
               << std::endl;
-    return errors;
+    return measure;
+}
+
+Measure measure(const LoadOptions& options, const std::optional<load::LoadDatabase>& database, int sessions) {
+    if (options.target)
+        return measureTarget(options, sessions);
+    return options.rounds > 0 ? measureRounds(options, database->location(), sessions)
+                              : measureOnce(options, database->location(), sessions);
 }
 
 } // namespace
@@ -131,15 +159,25 @@ int main(int argc, char** argv) {
 
     long errors = 0;
     try {
-        const load::LoadDatabase database(options.database, options.engine);
-        std::cerr << "restcont-load: banco " << database.location() << std::endl;
+        // A server measured elsewhere brings its own database.
+        std::optional<load::LoadDatabase> database;
+        if (!options.target) {
+            database.emplace(options.database, options.engine);
+            std::cerr << "restcont-load: banco " << database->location() << std::endl;
+        }
         if (options.rounds == 0)
             std::cout << load::tableHeader(false) << std::endl;
         for (const int sessions : options.sessions) {
             if (options.rounds > 0)
                 std::cout << load::tableHeader(true) << std::endl;
-            errors += options.rounds > 0 ? measureRounds(options, database.location(), sessions)
-                                         : measureOnce(options, database.location(), sessions);
+            const Measure measured = measure(options, database, sessions);
+            errors += measured.errors;
+            if (measured.serverGone) {
+                std::cerr
+                    << "restcont-load: o servidor terminou ou deixou de responder durante a carga com N="
+                    << sessions << "; medida interrompida (só contam as chamadas respondidas).\n";
+                return 1;
+            }
         }
     } catch (const std::exception& error) {
         std::cerr << "restcont-load: " << error.what() << "\n";

@@ -2,6 +2,9 @@
 
 #include "host/context/OperatorContext.h"
 #include "host/core/Refusal.h"
+#include "host/net/BoundedExchange.h"
+#include "protocol/ForeignJson.h"
+#include "protocol/HostPort.h"
 #include "protocol/ProtocolError.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
@@ -11,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -20,13 +24,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The server as the user reads it in a message: an IPv6 literal in brackets, once. A host that
+// does not parse is shown as written; Connect refuses it.
 QString where(const QString& hostName, int port) {
-    return u"%1:%2"_s.arg(hostName).arg(port);
+    std::string bare = hostName.trimmed().toStdString();
+    try {
+        bare = proto::parseHost(bare);
+    } catch (const std::invalid_argument&) {
+    }
+    return QString::fromStdString(proto::formatHostPort(bare, port));
+}
+
+// A body that is not a JSON document the host may hold (malformed or too deep): a discarded value.
+nlohmann::json answerDocument(const std::string& body) {
+    try {
+        return proto::parseForeignJson(body);
+    } catch (const proto::JsonTooDeep&) {
+        return nlohmann::json::value_t::discarded;
+    }
 }
 
 // The server's own {"error": "..."} text of a refused request, if the body carries one.
 QString serverErrorText(const std::string& body) {
-    const auto doc = nlohmann::json::parse(body, nullptr, false);
+    const auto doc = answerDocument(body);
     if (doc.is_object() && doc.contains("error") && doc["error"].is_string())
         return QString::fromStdString(doc["error"].get<std::string>());
     return {};
@@ -102,6 +122,14 @@ QString describe(httplib::Error error) {
                                                                                             describe(error)));
 }
 
+[[noreturn]] void refuseOversized(const QString& at, std::size_t limit, const QString& doing) {
+    const std::size_t mib = std::size_t{1} << 20;
+    const QString bound = limit % mib == 0 ? u"%1 MiB"_s.arg(limit / mib) : u"%1 bytes"_s.arg(limit);
+    throw Refusal(
+        u"A resposta do servidor de aplicação em %1 (%2) excede o limite de %3 e foi recusada."_s.arg(
+            at, doing, bound));
+}
+
 [[noreturn]] void refuseStatus(const QString& at, const httplib::Response& response, const QString& doing) {
     const QString text = serverErrorText(response.body);
     if (!text.isEmpty())
@@ -118,11 +146,18 @@ void TNetConnection::Connect() {
         BeforeConnect(*this);
     Disconnect();
     const QString at = where(Host, Port);
-    if (Host.trimmed().isEmpty() || Port <= 0 || Port > 65535)
+    std::string hostName;
+    try {
+        hostName = proto::parseHost(Host.trimmed().toStdString());
+    } catch (const std::invalid_argument& error) {
+        throw Refusal(u"Não foi possível conectar ao servidor de aplicação em %1: endereço inválido %2"_s.arg(
+            at, QString::fromUtf8(error.what())));
+    }
+    if (Port <= 0 || Port > 65535)
         throw Refusal(
             u"Não foi possível conectar ao servidor de aplicação em %1: endereço inválido."_s.arg(at));
     const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
-    auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
+    auto client = std::make_unique<httplib::Client>(hostName, Port);
     const auto seconds = static_cast<time_t>(timeoutMs / 1000);
     const auto micros = static_cast<time_t>((timeoutMs % 1000) * 1000);
     client->set_connection_timeout(seconds, micros);
@@ -138,13 +173,17 @@ void TNetConnection::Connect() {
 
     const std::string body = nlohmann::json{{"server", ServerName.toStdString()}}.dump();
     const auto started = Clock::now();
-    auto response = client->Post(proto::kSessionPath, headers, body, "application/json");
+    bool oversized = false;
+    auto response =
+        exchangeBounded(*client, "POST", proto::kSessionPath, headers, body, MaxAnswerBytes, oversized);
     const QString doing = u"abertura de sessão em %1"_s.arg(ServerName);
+    if (oversized)
+        refuseOversized(at, MaxAnswerBytes, doing);
     if (!response)
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
     if (response->status != 200)
         refuseStatus(at, *response, u"a sessão em %1"_s.arg(ServerName));
-    const auto doc = nlohmann::json::parse(response->body, nullptr, false);
+    const auto doc = answerDocument(response->body);
     if (!doc.is_object() || !doc.contains("session") || !doc["session"].is_string() ||
         doc["session"].get<std::string>().empty())
         throw Refusal(u"Resposta inválida do servidor de aplicação em %1 à abertura de sessão em %2."_s.arg(
@@ -159,8 +198,11 @@ void TNetConnection::Disconnect() {
     if (!impl_->client)
         return;
     try {
-        if (!impl_->token.empty())
-            impl_->client->Delete(std::string(proto::kSessionPath) + "/" + impl_->token, impl_->headers);
+        if (!impl_->token.empty()) {
+            bool oversized = false;
+            exchangeBounded(*impl_->client, "DELETE", std::string(proto::kSessionPath) + "/" + impl_->token,
+                            impl_->headers, {}, MaxAnswerBytes, oversized);
+        }
     } catch (...) {
         // Closing is best effort: the server drops idle sessions on its own.
     }
@@ -193,8 +235,12 @@ ServerResult TNetConnection::Call(const QString& method, const std::vector<CallA
 
     const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
     const auto started = Clock::now();
-    auto response = impl_->client->Post(proto::kRpcPath, headers, body, "application/json");
+    bool oversized = false;
+    auto response =
+        exchangeBounded(*impl_->client, "POST", proto::kRpcPath, headers, body, MaxAnswerBytes, oversized);
     const QString doing = u"método %1"_s.arg(method);
+    if (oversized)
+        refuseOversized(at, MaxAnswerBytes, doing);
     if (!response)
         refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
     // The server routes every call through one path, so "not found" there means the session: it

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <variant>
@@ -41,6 +42,9 @@ public:
     QString Host;
     int Port = 0;
     int TimeoutMs = 30000;
+    // An answer larger than this is refused instead of read: a server gone wrong cannot fill the
+    // host's memory.
+    std::size_t MaxAnswerBytes = std::size_t{64} << 20;
 
     // Raised at the start of every Connect, before Host and Port are read.
     std::function<void(TNetConnection&)> BeforeConnect;

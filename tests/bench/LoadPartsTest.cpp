@@ -40,7 +40,17 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{{"--engine", "sqlite", "--database", "postgresql://127.0.0.1:5432/x"},
                             "contradiz"},
                     BadLine{{"--sessoes", "8"}, "--sessoes"},
-                    BadLine{{"--abandon=1", "--rounds", "2"}, "abandon"}));
+                    BadLine{{"--abandon=1", "--rounds", "2"}, "abandon"},
+                    BadLine{{"--target", "[::1]"}, "--target: '[::1]': falta a porta"},
+                    BadLine{{"--target", "127.0.0.1:1", "--engine", "sqlite"}, "--target"}));
+
+TEST(LoadOptions, ATargetTakesIPv6InBracketsAndStartsNothing) {
+    const LoadOptions options = parseLoadOptions({"--target", "[::1]:60251", "--sessions", "8"});
+    ASSERT_TRUE(options.target);
+    EXPECT_EQ(options.target->host, "::1");
+    EXPECT_EQ(options.target->port, 60251);
+    EXPECT_FALSE(parseLoadOptions({}).target);
+}
 
 TEST(LoadOptions, DefaultsMeasureOneEightAndSixtyFourSessionsOnTheGeneratedDemo) {
     const LoadOptions options = parseLoadOptions({});
@@ -73,7 +83,8 @@ TEST(LoadOptions, HelpStopsReadingAndTheTextNamesEveryOption) {
     EXPECT_TRUE(parseLoadOptions({"--help", "--calls", "nonsense"}).help);
     const std::string text = load::loadUsageText();
     EXPECT_EQ(text.rfind("uso: restcont-load", 0), 0u);
-    for (const char* option : {"--sessions", "--calls", "--rounds", "--abandon", "--database", "--engine"})
+    for (const char* option :
+         {"--sessions", "--calls", "--rounds", "--abandon", "--database", "--engine", "--target"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 

@@ -1,5 +1,8 @@
 #include "GeneratedDemo.h"
+#include "ServerProcess.h"
 #include "TestDatabase.h"
+
+#include "protocol/HostPort.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,6 +24,11 @@ QString loadBinary() {
     return QDir(QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT)).filePath(u"bin/restcont-load"_s);
 }
 
+QString benchBinary() {
+    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
+    return QDir(QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT)).filePath(u"bin/restcont-bench"_s);
+}
+
 QString demoPath() {
     return QString::fromStdString(generatedDemo().string());
 }
@@ -38,7 +46,8 @@ struct ToolRun {
     std::vector<Row> rows() const {
         std::vector<Row> found;
         for (const QString& line : out.split(u'\n')) {
-            if (!line.startsWith(u"| sqlite |"_s) && !line.startsWith(u"| postgresql |"_s))
+            if (!line.startsWith(u"| sqlite |"_s) && !line.startsWith(u"| postgresql |"_s) &&
+                !line.startsWith(u"| alvo |"_s))
                 continue;
             QStringList cells = line.split(u'|');
             cells.removeFirst();
@@ -67,12 +76,16 @@ ToolRun finish(QProcess& process, int timeoutMs) {
     return run;
 }
 
-ToolRun load(const QStringList& args, int timeoutMs = 120000) {
+ToolRun runTool(const QString& binary, const QStringList& args, int timeoutMs = 120000) {
     QProcess process;
-    process.start(loadBinary(), args);
+    process.start(binary, args);
     if (!process.waitForStarted())
         return {};
     return finish(process, timeoutMs);
+}
+
+ToolRun load(const QStringList& args, int timeoutMs = 120000) {
+    return runTool(loadBinary(), args, timeoutMs);
 }
 
 // Columns of a single measurement's line.
@@ -188,32 +201,135 @@ TEST(LoadTool, EmptyAnswersFromADatabaseWithoutTheDemoAreErrorsNotAClearRun) {
     EXPECT_TRUE(run.err.contains(u"sem linhas"_s)) << run.err.toStdString();
 }
 
-TEST(LoadTool, AServerKilledUnderLoadIsReportedAsErrorsAndExitOne) {
-    QProcess process;
-    process.start(loadBinary(),
-                  {u"--database"_s, demoPath(), u"--sessions"_s, u"2"_s, u"--calls"_s, u"10000000"_s});
-    ASSERT_TRUE(process.waitForStarted());
+// A load tool started on a run it cannot finish; answers once `announced` shows in its standard
+// error, with what it wrote so far.
+struct Started {
     QString err;
+    QRegularExpressionMatch match;
+};
+
+Started startUntil(QProcess& process, const QStringList& args, const QRegularExpression& announced) {
+    process.start(loadBinary(), args);
+    Started started;
+    if (!process.waitForStarted())
+        return started;
     QElapsedTimer clock;
     clock.start();
-    const QRegularExpression announced(u"servidor pid (\\d+)"_s);
-    QRegularExpressionMatch match;
-    while (!(match = announced.match(err)).hasMatch() && clock.elapsed() < 60000) {
+    while (!(started.match = announced.match(started.err)).hasMatch() && clock.elapsed() < 60000) {
         process.waitForReadyRead(1000);
-        err += QString::fromUtf8(process.readAllStandardError());
+        started.err += QString::fromUtf8(process.readAllStandardError());
     }
-    ASSERT_TRUE(match.hasMatch()) << err.toStdString();
-    // Let the calls get going, then take the server away without a word.
-    process.waitForFinished(500);
-    ASSERT_EQ(::kill(static_cast<pid_t>(match.captured(1).toInt()), SIGKILL), 0);
-    ToolRun run = finish(process, 60000);
-    run.err.prepend(err);
+    return started;
+}
+
+// The calls answered before the server went away, never the budget of calls it did not make: the
+// rate reads no more than those calls over the time the load surely lasted.
+void expectOnlyAnsweredCalls(const ToolRun& run, double surelySeconds) {
     EXPECT_EQ(run.status, 1) << run.err.toStdString();
     const auto rows = run.rows();
-    ASSERT_EQ(rows.size(), 1u) << run.out.toStdString();
-    EXPECT_GT(rows[0].integer(Errors), 0);
-    EXPECT_EQ(rows[0].cells[Peak], u"?"_s);
+    ASSERT_EQ(rows.size(), 1u) << "the run ends with the server: " << run.out.toStdString();
+    const Row& row = rows[0];
+    EXPECT_GT(row.integer(Errors), 0);
+    EXPECT_LT(row.number(Made), 1'000'000) << "calls never made are not counted as made";
+    EXPECT_LE(row.number(PerSecond) * surelySeconds, row.number(Made)) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(u"deixou de responder durante a carga com N=2; medida interrompida"_s))
+        << run.err.toStdString();
+}
+
+TEST(LoadTool, AServerKilledUnderLoadEndsTheRunWithExitOneAndOnlyAnsweredCalls) {
+    QProcess process;
+    // A second configuration would start a fresh server and hide the first one's death.
+    const Started started = startUntil(
+        process, {u"--database"_s, demoPath(), u"--sessions"_s, u"2,4"_s, u"--calls"_s, u"10000000"_s},
+        QRegularExpression(u"servidor pid (\\d+)"_s));
+    ASSERT_TRUE(started.match.hasMatch()) << started.err.toStdString();
+    // Let the calls get going, then take the server away without a word.
+    process.waitForFinished(1500);
+    ASSERT_EQ(::kill(static_cast<pid_t>(started.match.captured(1).toInt()), SIGKILL), 0);
+    ToolRun run = finish(process, 60000);
+    run.err.prepend(started.err);
+    expectOnlyAnsweredCalls(run, 0.5);
+    EXPECT_EQ(run.rows()[0].cells[Peak], u"?"_s);
     EXPECT_TRUE(run.err.contains(u"o servidor terminou durante a carga"_s)) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(u"servidor pid"_s), 1) << run.err.toStdString();
+}
+
+ServerProcess::Options roomFor(int sessions) {
+    ServerProcess::Options options;
+    options.captureStderr = true;
+    options.extraArgs = {"--threads", std::to_string(sessions + 8), "--max-sessions",
+                         std::to_string(sessions + 8)};
+    return options;
+}
+
+QString addressOf(const ServerProcess& server) {
+    return QString::fromStdString(proto::formatHostPort(server.host(), server.port()));
+}
+
+TEST(LoadTool, ATargetIsMeasuredWithoutStartingAServerOrADatabase) {
+    ServerProcess server(generatedDemo().string(), roomFor(2));
+    const ToolRun run =
+        load({u"--target"_s, addressOf(server), u"--sessions"_s, u"1,2"_s, u"--calls"_s, u"30"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const auto rows = run.rows();
+    ASSERT_EQ(rows.size(), 2u) << run.out.toStdString();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].cells[Engine], u"alvo"_s);
+        // Past the first analysis: the demo's rows came from the server the test started.
+        EXPECT_EQ(rows[i].integer(Made), 30 * static_cast<int>(i + 1));
+        EXPECT_EQ(rows[i].cells[Errors], u"0"_s);
+        EXPECT_EQ(rows[i].cells[Peak], u"?"_s);
+    }
+    EXPECT_FALSE(run.err.contains(u"servidor pid"_s)) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(u"banco "_s)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"servidor em %1"_s.arg(addressOf(server)))) << run.err.toStdString();
+}
+
+TEST(LoadTool, ATargetThatDiesEndsTheRunWithExitOneAndOnlyAnsweredCalls) {
+    ServerProcess server(generatedDemo().string(), roomFor(2));
+    QProcess process;
+    const Started started = startUntil(
+        process, {u"--target"_s, addressOf(server), u"--sessions"_s, u"2,4"_s, u"--calls"_s, u"10000000"_s},
+        QRegularExpression(u"servidor em \\S+ para N=2"_s));
+    ASSERT_TRUE(started.match.hasMatch()) << started.err.toStdString();
+    process.waitForFinished(1500);
+    ASSERT_EQ(::kill(server.pid(), SIGKILL), 0);
+    ToolRun run = finish(process, 60000);
+    run.err.prepend(started.err);
+    expectOnlyAnsweredCalls(run, 0.5);
+}
+
+TEST(LoadTool, TargetsAreRefusedWhereTheyCannotMeanAnything) {
+    for (const QStringList& args :
+         {QStringList{u"--target"_s, u"127.0.0.1"_s}, QStringList{u"--target"_s, u"::1:60251"_s},
+          QStringList{u"--target"_s, u"127.0.0.1:60251"_s, u"--rounds"_s, u"2"_s},
+          QStringList{u"--target"_s, u"127.0.0.1:60251"_s, u"--database"_s, demoPath()}}) {
+        const ToolRun refused = load(args);
+        EXPECT_EQ(refused.status, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(refused.err.contains(u"--target"_s)) << refused.err.toStdString();
+        EXPECT_TRUE(refused.rows().empty());
+    }
+}
+
+TEST(BenchTool, ATargetIsMeasuredOverHttpOnlyAndItsHelpSaysSo) {
+    ServerProcess server(generatedDemo().string(), roomFor(8));
+    const ToolRun measured = runTool(benchBinary(), {u"--target"_s, addressOf(server), u"3"_s});
+    ASSERT_EQ(measured.status, 0) << measured.err.toStdString() << measured.out.toStdString();
+    EXPECT_TRUE(measured.out.contains(
+        u"Server at %1, branch 0001, service 002; 23 calls per analysis"_s.arg(addressOf(server))))
+        << measured.out.toStdString();
+    EXPECT_TRUE(QRegularExpression(u"whole analysis +\\d+\\.\\d+"_s).match(measured.out).hasMatch());
+    EXPECT_TRUE(measured.out.contains(u"8 concurrent clients over HTTP"_s));
+    EXPECT_TRUE(measured.out.contains(u", 0 errors"_s)) << measured.out.toStdString();
+    EXPECT_FALSE(measured.out.contains(u"in-process"_s)) << "no server of its own";
+
+    const ToolRun help = runTool(benchBinary(), {u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains(u"nenhum servidor é iniciado aqui"_s)) << help.out.toStdString();
+    server.stop();
+    const ToolRun gone = runTool(benchBinary(), {u"--target"_s, addressOf(server), u"3"_s});
+    EXPECT_EQ(gone.status, 1) << gone.out.toStdString();
+    EXPECT_TRUE(gone.err.contains(u"sem resposta"_s)) << gone.err.toStdString();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
 
+#include "protocol/HostPort.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -8,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,15 +105,22 @@ ServerProcess::ServerProcess(const std::string& databasePath, Options options) :
         line += c;
     }
     ::close(pipeFds[0]);
+    // The server names where it listens as a client would type it: [v6]:PORT for IPv6.
     const std::string prefix = "listening on ";
-    const auto colon = line.rfind(':');
-    if (line.rfind(prefix, 0) != 0 || colon == std::string::npos) {
+    std::optional<proto::HostPort> address;
+    if (line.rfind(prefix, 0) == 0) {
+        try {
+            address = proto::parseHostPort(std::string_view(line).substr(prefix.size()));
+        } catch (const std::invalid_argument&) {
+        }
+    }
+    if (!address) {
         stop();
         throw std::runtime_error("restcont-server did not start (status " + std::to_string(status_) +
                                  "), first line: '" + line + "'");
     }
-    host_ = line.substr(prefix.size(), colon - prefix.size());
-    port_ = std::stoi(line.substr(colon + 1));
+    host_ = address->host;
+    port_ = address->port;
 }
 
 ServerProcess::~ServerProcess() {

@@ -307,6 +307,38 @@ TEST_F(NetConnectionTest, AnUnreachablePortIsRefusedNamingHostAndPort) {
     EXPECT_FALSE(net.Connected());
 }
 
+// The settings may hold an IPv6 literal in brackets, as typed in an address, or bare, as the
+// shell's --server leaves it; messages show it in brackets either way.
+TEST_F(NetConnectionTest, AnIPv6ServerIsReachedWithItsLiteralBareOrInBrackets) {
+    ScriptedServer server("::1");
+    for (const QString& written : {u"[::1]"_s, u"::1"_s, u" ::1 "_s}) {
+        TNetConnection net;
+        aim(net, server.port());
+        net.Host = written;
+        net.Connect();
+        EXPECT_TRUE(net.Connected()) << written.toStdString();
+        EXPECT_TRUE(net.Call(u"GetServico"_s, {u"0001"_s, u"N"_s}).ok) << written.toStdString();
+    }
+    server.onRpc = [](const ScriptedServer::Recorded&) { return ScriptedServer::Answer{500, "{}"}; };
+    TNetConnection net;
+    aim(net, server.port());
+    net.Host = u"[::1]"_s;
+    net.Connect();
+    const QString message = refusalOf([&] { net.Call(u"GetServico"_s, {}); });
+    EXPECT_TRUE(message.contains(u"em [::1]:%1 "_s.arg(server.port()))) << message.toStdString();
+}
+
+TEST_F(NetConnectionTest, AMalformedHostIsRefusedBeforeAnyConnection) {
+    for (const QString& written : {u"[::1"_s, u"::1:60251"_s, u"servidor local"_s, u""_s}) {
+        TNetConnection net;
+        aim(net, 60251);
+        net.Host = written;
+        const QString message = refusalOf([&] { net.Connect(); });
+        EXPECT_TRUE(message.contains(u"endereço inválido"_s)) << message.toStdString();
+        EXPECT_FALSE(net.Connected());
+    }
+}
+
 TEST_F(NetConnectionTest, AFailedReconnectLeavesNoHalfOpenSession) {
     ScriptedServer server;
     TNetConnection net;

@@ -9,7 +9,7 @@
 
 using nlohmann::json;
 
-ScriptedServer::ScriptedServer() {
+ScriptedServer::ScriptedServer(const std::string& host) {
     onSession = [](const Recorded&) { return Answer{200, R"({"session":"tok-1"})"}; };
     onRpc = [](const Recorded& request) { return Answer{200, result(request, emptyPacket())}; };
     server_.set_tcp_nodelay(true);
@@ -29,7 +29,7 @@ ScriptedServer::ScriptedServer() {
                              request.get_header_value("Authorization")});
         response.status = 204;
     });
-    port_ = server_.bind_to_any_port("127.0.0.1");
+    port_ = server_.bind_to_any_port(host);
     if (port_ <= 0)
         throw std::runtime_error("scripted server: no free port");
     thread_ = std::thread([this] { server_.listen_after_bind(); });

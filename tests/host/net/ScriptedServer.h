@@ -27,7 +27,7 @@ public:
     };
     using Script = std::function<Answer(const Recorded&)>;
 
-    ScriptedServer();
+    explicit ScriptedServer(const std::string& host = "127.0.0.1"); // an IPv6 literal bare, e.g. "::1"
     ~ScriptedServer(); // releases a hanging handler, stops and joins
 
     int port() const { return port_; }
