@@ -1,9 +1,9 @@
 #include "server/RemoteDataModule.h"
 
 #include "protocol/Rpc.h"
-#include "server/BoundedText.h"
 #include "server/CallError.h"
-#include "server/DatabaseError.h"
+#include "server/rules/BoundedText.h"
+#include "server/store/DatabaseError.h"
 
 #include <algorithm>
 

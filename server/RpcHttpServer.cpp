@@ -3,11 +3,11 @@
 #include "protocol/JsonDepth.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
-#include "server/BoundedText.h"
 #include "server/CallError.h"
-#include "server/ClientAddress.h"
 #include "server/RemoteDataModule.h"
-#include "server/SessionStore.h"
+#include "server/rules/BoundedText.h"
+#include "server/sessions/ClientAddress.h"
+#include "server/sessions/SessionStore.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,9 +1,9 @@
-#include "server/Database.h"
-#include "server/DatabaseError.h"
-#include "server/DatabaseProbe.h"
 #include "server/RemoteDataModule.h"
 #include "server/RpcHttpServer.h"
 #include "server/ServerOptions.h"
+#include "server/store/Database.h"
+#include "server/store/DatabaseError.h"
+#include "server/store/DatabaseProbe.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,9 +1,9 @@
 #include "ServerProcess.h"
 #include "TestDatabase.h"
-#include "server/ClientAddress.h"
 #include "server/RemoteDataModule.h"
 #include "server/RpcHttpServer.h"
 #include "server/ServerOptions.h"
+#include "server/sessions/ClientAddress.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
