@@ -2,7 +2,7 @@
 
 #include "DemoGenerator.h"
 #include "DemoRoles.h"
-#include "server/DatabaseLocation.h"
+#include "server/store/DatabaseLocation.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #include "PostgresCopy.h"
 
-#include "server/DatabaseLocation.h"
-#include "server/PostgresHandles.h"
+#include "server/store/DatabaseLocation.h"
+#include "server/store/PostgresHandles.h"
 
 #include <sqlite3.h>
 

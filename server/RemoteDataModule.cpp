@@ -2,7 +2,8 @@
 
 #include "protocol/Rpc.h"
 #include "server/CallError.h"
-#include "server/DatabaseError.h"
+#include "server/rules/BoundedText.h"
+#include "server/store/DatabaseError.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ CallResult RemoteDataModule::call(const std::string& method, const nlohmann::jso
                                   SessionState& session) {
     const auto found = methods_.find(method);
     if (found == methods_.end())
-        throw CallError(proto::kMethodNotFound, "Método não encontrado: " + method + ".");
+        throw CallError(proto::kMethodNotFound, "Método não encontrado: " + boundedText(method) + ".");
     const MethodDef& def = *found->second;
     const Arguments args(method, def.params, def.span, params);
 
@@ -48,7 +49,11 @@ CallResult RemoteDataModule::call(const std::string& method, const nlohmann::jso
             throw;
         }
     } catch (const DatabaseError& error) {
-        throw CallError(proto::kServerError, "Método " + method + ": " + error.what() + ".");
+        // The database's own message may name a file or a statement: the log gets it, the client not.
+        throw CallError(proto::kServerError,
+                        "Método " + method +
+                            ": falha ao ler o banco de dados; detalhes no registro do servidor.",
+                        error.what());
     }
 }
 

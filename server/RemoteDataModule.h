@@ -1,8 +1,8 @@
 #pragma once
 
-#include "server/DatabasePool.h"
-#include "server/MethodTable.h"
-#include "server/SessionState.h"
+#include "server/rules/MethodTable.h"
+#include "server/rules/SessionState.h"
+#include "server/store/DatabasePool.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,41 +1,67 @@
 #include "server/RpcHttpServer.h"
 
+#include "protocol/JsonDepth.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 #include "server/CallError.h"
 #include "server/RemoteDataModule.h"
-#include "server/SessionStore.h"
+#include "server/rules/BoundedText.h"
+#include "server/sessions/ClientAddress.h"
+#include "server/sessions/SessionStore.h"
 
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <mutex>
-#include <stdexcept>
-#include <sys/socket.h>
 
 namespace server {
 namespace {
 
 using nlohmann::json;
-using Clock = std::chrono::steady_clock;
 
-// What the access log says about the request this thread is serving. httplib calls the pre-routing
-// handler, the route and the logger on the connection's own thread, so a thread-local note carries
-// the start time and the outcome from one to the other.
-struct RequestNote {
-    std::optional<Clock::time_point> start;
-    std::string what;
-    std::string outcome;
-};
-thread_local RequestNote tNote;
+const std::string kSessionPrefix = std::string(proto::kSessionPath) + "/";
 
-const char* kJson = "application/json";
+enum class Route { OpenSession, CloseSession, Rpc, WrongMethod, Unknown };
 
-void sendError(httplib::Response& res, int status, const std::string& message) {
-    res.status = status;
-    res.set_content(json{{"error", message}}.dump(-1, ' ', false, json::error_handler_t::replace), kJson);
-    tNote.outcome = message;
+bool isStandardMethod(const std::string& method) {
+    for (const char* known : {"GET", "POST", "PUT", "PATCH", "DELETE", "HEAD", "OPTIONS"})
+        if (method == known)
+            return true;
+    return false;
+}
+
+std::string pathOf(const http::Head& head) {
+    return head.target.substr(0, head.target.find('?'));
+}
+
+Route routeOf(const http::Head& head) {
+    const std::string path = pathOf(head);
+    const auto expect = [&](const char* method, Route route) {
+        return head.method == method ? route : Route::WrongMethod;
+    };
+    if (path == proto::kSessionPath)
+        return expect("POST", Route::OpenSession);
+    if (path == proto::kRpcPath)
+        return expect("POST", Route::Rpc);
+    if (path.size() > kSessionPrefix.size() && path.rfind(kSessionPrefix, 0) == 0 &&
+        path.find('/', kSessionPrefix.size()) == std::string::npos)
+        return expect("DELETE", Route::CloseSession);
+    return isStandardMethod(head.method) ? Route::Unknown : Route::WrongMethod;
+}
+
+http::Answer errorAnswer(int status, const std::string& message, const std::string& logNote = {}) {
+    http::Answer answer;
+    answer.status = status;
+    answer.body = json{{"error", message}}.dump(-1, ' ', false, json::error_handler_t::replace);
+    answer.logNote = logNote.empty() ? message : logNote;
+    return answer;
+}
+
+http::Answer jsonAnswer(std::string body, std::string logNote) {
+    http::Answer answer;
+    answer.body = std::move(body);
+    answer.logNote = std::move(logNote);
+    return answer;
 }
 
 // Compares without stopping at the first difference, so the answer time says nothing about the
@@ -50,236 +76,192 @@ bool sameSecret(const std::string& given, const std::string& secret) {
 // A session token in a log would let whoever reads the log act as that session: only its first
 // characters are kept, enough to tell the requests of one session from another's.
 std::string loggedPath(const std::string& path) {
-    const std::string prefix = "/session/";
-    if (path.rfind(prefix, 0) != 0 || path.size() <= prefix.size() + 8)
+    if (path.rfind(kSessionPrefix, 0) != 0 || path.size() <= kSessionPrefix.size() + 8)
         return path;
-    return path.substr(0, prefix.size() + 8) + "...";
-}
-
-std::string statusMessage(int status) {
-    switch (status) {
-    case 400:
-        return "Requisição HTTP inválida.";
-    case 404:
-        return "Recurso desconhecido neste servidor.";
-    case 405:
-        return "Método HTTP não permitido neste recurso.";
-    case 413:
-        return "Requisição excede o tamanho máximo de 1 MiB.";
-    default:
-        return "Erro HTTP " + std::to_string(status) + ".";
-    }
+    return path.substr(0, kSessionPrefix.size() + 8) + "...";
 }
 
 } // namespace
 
-struct RpcHttpServer::Impl {
+struct RpcHttpServer::Impl : http::Handler {
     Impl(RemoteDataModule& m, Config c)
-        : module(m), config(std::move(c)), sessions(config.sessionIdle, config.maxSessions) {}
+        : module(m), config(std::move(c)),
+          sessions(SessionStore::Limits{config.sessionIdle, config.maxSessions, config.sessionGrace,
+                                        config.maxSessionsPerAddress}),
+          transport(*this, transportConfig(config)) {}
+
+    static http::TransportConfig transportConfig(const Config& config) {
+        http::TransportConfig transport = config.transport;
+        transport.workers = config.threads;
+        return transport;
+    }
+
+    std::optional<http::Answer> admit(const http::Head& head) override;
+    http::Answer answer(const http::Head& head, std::string body) override;
+    http::Answer refusal(int status, const std::string& reason) override {
+        return errorAnswer(status, reason);
+    }
+    void logged(const http::Head* head, const http::Answer& answer, double elapsedMs) override;
+
+    http::Answer openSession(const http::Head& head, const std::string& body);
+    http::Answer closeSession(const http::Head& head);
+    http::Answer rpc(const http::Head& head, const std::string& body);
 
     RemoteDataModule& module;
     Config config;
     SessionStore sessions;
-    httplib::Server http;
     std::mutex logMutex;
-    int listenSocket = -1;
-
-    void setUp();
-    bool authorised(const httplib::Request& req, httplib::Response& res);
-    void unknown(const httplib::Request& req, httplib::Response& res);
-    void openSession(const httplib::Request& req, httplib::Response& res);
-    void closeSession(const httplib::Request& req, httplib::Response& res);
-    void rpc(const httplib::Request& req, httplib::Response& res);
-    void log(const httplib::Request& req, const httplib::Response& res);
+    // Last: its workers stop before the sessions and the module they call go.
+    http::Transport transport;
 };
 
-void RpcHttpServer::Impl::setUp() {
-    const int threads = config.threads;
-    http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
-    // Without it every call waits on delayed acknowledgements.
-    http.set_tcp_nodelay(true);
-    // The library listens with a backlog of five: a burst of clients connecting at once overflows it
-    // and the kernel resets some of them. bind() widens it on the socket remembered here.
-    http.set_socket_options([this](socket_t sock) {
-        httplib::default_socket_options(sock);
-        listenSocket = sock;
-    });
-    // The client keeps one connection for the whole session; the library's default closes it every
-    // five requests.
-    http.set_keep_alive_max_count(1000000);
-    http.set_payload_max_length(proto::kMaxBodyBytes);
-
-    http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-        tNote = RequestNote{Clock::now(), {}, {}};
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    // The credential is checked inside the routes, after the body was read: refusing earlier would
-    // leave the unread body on a kept-alive connection, to be parsed as the next request.
-    const auto guarded = [this](void (Impl::*route)(const httplib::Request&, httplib::Response&)) {
-        return [this, route](const httplib::Request& req, httplib::Response& res) {
-            if (authorised(req, res))
-                (this->*route)(req, res);
-        };
-    };
-    http.Post(proto::kSessionPath, guarded(&Impl::openSession));
-    http.Delete(R"(/session/([^/]+))", guarded(&Impl::closeSession));
-    http.Post(proto::kRpcPath, guarded(&Impl::rpc));
-    // Everything else: 401 without the credential, 404 with it.
-    http.Get(".*", guarded(&Impl::unknown));
-    http.Post(".*", guarded(&Impl::unknown));
-    http.Put(".*", guarded(&Impl::unknown));
-    http.Patch(".*", guarded(&Impl::unknown));
-    http.Delete(".*", guarded(&Impl::unknown));
-    http.set_error_handler(
-        httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
-            if (!res.body.empty())
-                return httplib::Server::HandlerResponse::Unhandled;
-            sendError(res, res.status, statusMessage(res.status));
-            return httplib::Server::HandlerResponse::Handled;
-        }));
-    http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
-        std::string what = "erro desconhecido";
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            what = e.what();
-        } catch (...) {
+std::optional<http::Answer> RpcHttpServer::Impl::admit(const http::Head& head) {
+    if (config.secret) {
+        const std::string* header = head.field("Authorization");
+        const std::string prefix = "Bearer ";
+        if (!header || header->rfind(prefix, 0) != 0 ||
+            !sameSecret(header->substr(prefix.size()), *config.secret)) {
+            http::Answer refused = errorAnswer(401, "Acesso negado: credencial ausente ou inválida.");
+            refused.headers.emplace_back("WWW-Authenticate", "Bearer");
+            return refused;
         }
-        sendError(res, 500, "Erro interno do servidor: " + what);
-    });
-    http.set_logger([this](const httplib::Request& req, const httplib::Response& res) { log(req, res); });
-}
-
-bool RpcHttpServer::Impl::authorised(const httplib::Request& req, httplib::Response& res) {
-    if (!config.secret)
-        return true;
-    const std::string header = req.get_header_value("Authorization");
-    const std::string prefix = "Bearer ";
-    if (header.rfind(prefix, 0) == 0 && sameSecret(header.substr(prefix.size()), *config.secret))
-        return true;
-    res.set_header("WWW-Authenticate", "Bearer");
-    sendError(res, 401, "Acesso negado: credencial ausente ou inválida.");
-    return false;
-}
-
-void RpcHttpServer::Impl::unknown(const httplib::Request& req, httplib::Response& res) {
-    sendError(res, 404, "Recurso desconhecido neste servidor: " + req.path);
-}
-
-void RpcHttpServer::Impl::openSession(const httplib::Request& req, httplib::Response& res) {
-    tNote.what = "abrir sessão";
-    json body;
-    try {
-        body = json::parse(req.body);
-    } catch (const json::exception&) {
-        return sendError(res, 400, "Pedido de sessão ilegível: não é um documento JSON válido.");
     }
-    const auto server = body.is_object() ? body.find("server") : body.end();
-    if (!body.is_object() || server == body.end() || !server->is_string())
-        return sendError(res, 400, "Pedido de sessão inválido: falta o nome do módulo remoto (\"server\").");
-    if (server->get<std::string>() != proto::kServerModule)
-        return sendError(res, 404,
-                         "Módulo remoto desconhecido: \"" + server->get<std::string>() +
-                             "\". Este servidor atende \"" + proto::kServerModule + "\".");
-    const auto token = sessions.open();
-    if (!token)
-        return sendError(res, 429,
-                         "Limite de " + std::to_string(config.maxSessions) +
-                             " sessões atingido; tente novamente mais tarde.");
-    res.set_content(json{{"session", *token}}.dump(), kJson);
-    tNote.outcome = "ok";
+    switch (routeOf(head)) {
+    case Route::WrongMethod:
+        return errorAnswer(405, "Método HTTP não permitido neste recurso: " + boundedText(head.method) + ".");
+    case Route::Unknown:
+        return errorAnswer(404, "Recurso desconhecido neste servidor: " + boundedText(pathOf(head)));
+    default:
+        return std::nullopt;
+    }
 }
 
-void RpcHttpServer::Impl::closeSession(const httplib::Request& req, httplib::Response& res) {
-    tNote.what = "fechar sessão";
-    if (!sessions.close(req.matches[1]))
-        return sendError(res, 404, "Sessão desconhecida ou expirada.");
-    res.set_content("{}", kJson);
-    tNote.outcome = "ok";
+http::Answer RpcHttpServer::Impl::answer(const http::Head& head, std::string body) {
+    switch (routeOf(head)) {
+    case Route::OpenSession:
+        return openSession(head, body);
+    case Route::CloseSession:
+        return closeSession(head);
+    case Route::Rpc:
+        return rpc(head, body);
+    default:
+        return *admit(head);
+    }
 }
 
-void RpcHttpServer::Impl::rpc(const httplib::Request& req, httplib::Response& res) {
-    tNote.what = "rpc";
-    const std::string token = req.get_header_value(proto::kSessionHeader);
-    if (token.empty())
-        return sendError(res, 400, "Falta o cabeçalho X-Session: abra uma sessão antes de chamar métodos.");
-    const auto session = sessions.find(token);
+http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std::string& body) {
+    const std::string note = "abrir sessão: ";
+    if (proto::exceedsJsonDepth(body))
+        return errorAnswer(400, proto::kJsonTooDeepMessage);
+    json request;
+    try {
+        request = json::parse(body);
+    } catch (const json::exception&) {
+        return errorAnswer(400, "Pedido de sessão ilegível: não é um documento JSON válido.");
+    }
+    const auto server = request.is_object() ? request.find("server") : request.end();
+    if (!request.is_object() || server == request.end() || !server->is_string())
+        return errorAnswer(400, "Pedido de sessão inválido: falta o nome do módulo remoto (\"server\").");
+    if (server->get_ref<const std::string&>() != proto::kServerModule)
+        return errorAnswer(404, "Módulo remoto desconhecido: \"" +
+                                    boundedText(server->get_ref<const std::string&>()) +
+                                    "\". Este servidor atende \"" + proto::kServerModule + "\".");
+    const std::string client = clientAddress(head.peer, head.field("X-Forwarded-For"), config.trustedProxy);
+    const SessionStore::Opened opened = sessions.open(addressGroup(client));
+    switch (opened.refusal) {
+    case SessionStore::Refusal::AddressFull:
+        return errorAnswer(429, "Limite de " + std::to_string(config.maxSessionsPerAddress) +
+                                    " sessões por endereço atingido para " + boundedText(client) +
+                                    "; feche uma sessão antes de abrir outra.");
+    case SessionStore::Refusal::Full:
+        return errorAnswer(429, "Limite de " + std::to_string(config.maxSessions) +
+                                    " sessões atingido e nenhuma está ociosa há mais de " +
+                                    std::to_string(config.sessionGrace.count()) +
+                                    " s; tente novamente mais tarde.");
+    case SessionStore::Refusal::None:
+        break;
+    }
+    return jsonAnswer(json{{"session", *opened.token}}.dump(), note + "ok");
+}
+
+http::Answer RpcHttpServer::Impl::closeSession(const http::Head& head) {
+    if (!sessions.close(pathOf(head).substr(kSessionPrefix.size())))
+        return errorAnswer(404, "Sessão desconhecida ou expirada.");
+    return jsonAnswer("{}", "fechar sessão: ok");
+}
+
+http::Answer RpcHttpServer::Impl::rpc(const http::Head& head, const std::string& body) {
+    const std::string* token = head.field(proto::kSessionHeader);
+    if (!token || token->empty())
+        return errorAnswer(400, "Falta o cabeçalho X-Session: abra uma sessão antes de chamar métodos.");
+    const auto session = sessions.find(*token);
     if (!session)
-        return sendError(res, 404, "Sessão desconhecida ou expirada; conecte-se novamente.");
+        return errorAnswer(404, "Sessão desconhecida ou expirada; conecte-se novamente.");
 
     json id = nullptr;
+    std::string method;
     try {
-        const proto::RpcRequest request = proto::decodeRequest(req.body);
+        const proto::RpcRequest request = proto::decodeRequest(body);
         id = request.id;
-        tNote.what = request.method;
+        method = request.method;
         CallResult result;
         {
             const std::lock_guard lock(session->mutex);
             result = module.call(request.method, request.params, session->state);
         }
-        res.set_content(proto::encodeResult(request.id, result.packet, result.out), kJson);
-        tNote.outcome = "ok, " + std::to_string(result.packet.rows.size()) + " linhas";
+        return jsonAnswer(proto::encodeResult(request.id, result.packet, result.out),
+                          method + ": ok, " + std::to_string(result.packet.rows.size()) + " linhas");
     } catch (const proto::RpcRequestError& error) {
-        res.set_content(proto::encodeError(error.id(), error.code(), error.what()), kJson);
-        tNote.outcome = "erro " + std::to_string(error.code()) + ": " + error.what();
+        return jsonAnswer(proto::encodeError(error.id(), error.code(), error.what()),
+                          "erro " + std::to_string(error.code()) + ": " + error.what());
     } catch (const CallError& error) {
-        res.set_content(proto::encodeError(id, error.code(), error.what()), kJson);
-        tNote.outcome = "erro " + std::to_string(error.code()) + ": " + error.what();
+        std::string note = method + ": erro " + std::to_string(error.code()) + ": " + error.what();
+        if (!error.detail().empty())
+            note += " (" + error.detail() + ")";
+        return jsonAnswer(proto::encodeError(id, error.code(), error.what()), note);
     }
 }
 
-void RpcHttpServer::Impl::log(const httplib::Request& req, const httplib::Response& res) {
+void RpcHttpServer::Impl::logged(const http::Head* head, const http::Answer& answer, double elapsedMs) {
     if (!config.log)
         return;
-    char elapsed[32] = "-";
-    if (tNote.start)
-        std::snprintf(elapsed, sizeof elapsed, "%.3f ms",
-                      std::chrono::duration<double, std::milli>(Clock::now() - *tNote.start).count());
-    std::string line = req.method + " " + loggedPath(req.path);
-    if (!tNote.what.empty())
-        line += " " + tNote.what;
-    line += " " + std::string(elapsed) + " " + std::to_string(res.status);
-    if (!tNote.outcome.empty())
-        line += " " + tNote.outcome;
-    // Method names and messages come from the client: keep them from forging extra log lines.
+    char elapsed[32];
+    std::snprintf(elapsed, sizeof elapsed, "%.3f ms", elapsedMs);
+    std::string line = head ? head->method + " " + loggedPath(pathOf(*head)) : std::string("-");
+    line += " " + std::string(elapsed) + " " + std::to_string(answer.status);
+    if (!answer.logNote.empty())
+        line += " " + answer.logNote;
+    // Method names and messages come from the client: keep them from forging extra log lines or
+    // filling the disk.
     for (char& c : line)
         if (static_cast<unsigned char>(c) < 0x20)
             c = '?';
-    line += "\n";
-    tNote = RequestNote{};
+    line = boundedText(line, kMaxLogLineBytes) + "\n";
     const std::lock_guard lock(logMutex);
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 RpcHttpServer::RpcHttpServer(RemoteDataModule& module, Config config)
-    : impl_(std::make_unique<Impl>(module, std::move(config))) {
-    impl_->setUp();
-}
+    : impl_(std::make_unique<Impl>(module, std::move(config))) {}
 
 RpcHttpServer::~RpcHttpServer() {
     stop();
 }
 
 int RpcHttpServer::bind(const std::string& host, int port) {
-    const int bound =
-        port == 0 ? impl_->http.bind_to_any_port(host) : (impl_->http.bind_to_port(host, port) ? port : -1);
-    if (bound <= 0)
-        throw std::runtime_error("não foi possível escutar em " + host + ":" + std::to_string(port) + ".");
-    // A second listen() on a listening socket only changes its backlog.
-    ::listen(impl_->listenSocket, SOMAXCONN);
-    return bound;
+    return impl_->transport.bind(host, port);
 }
 
 void RpcHttpServer::run() {
-    impl_->http.listen_after_bind();
+    impl_->transport.run();
 }
 
 void RpcHttpServer::stop() {
-    impl_->http.stop();
+    impl_->transport.stop();
 }
 
 bool RpcHttpServer::running() const {
-    return impl_->http.is_running();
+    return impl_->transport.running();
 }
 
 } // namespace server

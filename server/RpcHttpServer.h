@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/http/Transport.h"
+
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -10,15 +12,19 @@ namespace server {
 
 class RemoteDataModule;
 
-// The wire: POST /session, DELETE /session/<token>, POST /rpc with X-Session, over cpp-httplib.
+// The wire: POST /session, DELETE /session/<token>, POST /rpc with X-Session, over the HTTP transport.
 class RpcHttpServer {
 public:
     struct Config {
         std::optional<std::string> secret; // every request must carry "Authorization: Bearer <secret>"
         std::chrono::seconds sessionIdle{1800};
         std::size_t maxSessions = 64;
-        int threads = 32;
-        bool log = true; // one line per request on standard error
+        std::chrono::seconds sessionGrace{60};   // a full table reclaims a session idle longer than this
+        std::size_t maxSessionsPerAddress = 0;   // 0: no cap
+        std::optional<std::string> trustedProxy; // X-Forwarded-For is believed from this address only
+        int threads = 8;                         // workers computing answers
+        bool log = true;                         // one line per request on standard error
+        http::TransportConfig transport;         // limits, time-outs, connections
     };
 
     RpcHttpServer(RemoteDataModule& module, Config config);
@@ -29,7 +35,7 @@ public:
     // Binds and listens; port 0 takes any free port. Returns the real port; throws
     // std::runtime_error when the address cannot be bound.
     int bind(const std::string& host, int port);
-    // Accepts connections until stop(); call after bind().
+    // Serves until stop(); call after bind().
     void run();
     void stop();
     bool running() const;

@@ -69,14 +69,42 @@ std::string usageText() {
            "                            ou um banco PostgreSQL "
            "(postgresql://usuário:senha@máquina:porta/banco)\n"
            "  --listen HOST:PORTA       endereço de escuta (padrão 127.0.0.1:60251; porta 0 = qualquer "
-           "livre)\n"
+           "livre;\n"
+           "                            IPv6 entre colchetes: [::1]:0, [::]:60251)\n"
            "  --secret-file ARQUIVO     exige 'Authorization: Bearer <segredo>' em toda requisição; o "
            "arquivo\n"
-           "                            não pode ser legível por outros; obrigatório fora de 127.0.0.1\n"
+           "                            não pode ser legível por outros; obrigatório fora do endereço "
+           "local\n"
            "  --session-idle SEGUNDOS   descarta sessões ociosas após esse tempo (padrão 1800)\n"
-           "  --max-sessions N          recusa novas sessões além de N (padrão 64)\n"
-           "  --threads N               linhas de execução do servidor HTTP (padrão 32)\n"
+           "  --max-sessions N          sessões abertas ao mesmo tempo (padrão 64)\n"
+           "  --session-grace SEGUNDOS  com a tabela cheia, a sessão ociosa há mais tempo que isso cede\n"
+           "                            lugar à nova (padrão 60)\n"
+           "  --max-sessions-per-address N  sessões por endereço de cliente (IPv6: por rede /64); 0 = "
+           "sem\n"
+           "                            limite (padrão 8 fora do endereço local, sem limite nele)\n"
+           "  --trusted-proxy ENDEREÇO  só conexões desse endereço podem indicar o cliente em\n"
+           "                            X-Forwarded-For (o balanceador à frente dos servidores)\n"
+           "  --threads N               linhas de execução que calculam as respostas (padrão 8); as\n"
+           "                            conexões, ociosas ou lentas, não ocupam nenhuma\n"
+           "  --max-connections N       conexões abertas ao mesmo tempo; além disso, 503 (padrão 2048)\n"
+           "  --request-timeout SEGUNDOS  do primeiro ao último byte de uma requisição; depois, 408\n"
+           "                            (padrão 10)\n"
+           "  --idle-timeout SEGUNDOS   espera por uma nova requisição numa conexão mantida (padrão 60)\n"
+           "  --max-requests-per-connection N  requisições numa conexão antes de fechá-la (padrão "
+           "10000)\n"
+           "  --max-body-bytes N        tamanho máximo do corpo, qualquer que seja o enquadramento; "
+           "além\n"
+           "                            disso, 413 (padrão 1048576)\n"
+           "  --max-head-bytes N        tamanho máximo do cabeçalho; além disso, 431 (padrão 32768)\n"
+           "  --max-header-fields N     campos de cabeçalho; além disso, 431 (padrão 100)\n"
+           "  --max-request-line N      tamanho da linha de requisição; além disso, 431 (padrão 8192)\n"
            "  --help                    mostra este texto\n";
+}
+
+std::size_t ServerOptions::sessionsPerAddress() const {
+    if (maxSessionsPerAddress)
+        return *maxSessionsPerAddress;
+    return isLoopbackHost(host) ? 0 : kDefaultSessionsPerAddress;
 }
 
 ServerOptions parseOptions(const std::vector<std::string>& args) {
@@ -97,10 +125,11 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--listen") {
             const std::string& listen = value();
             const auto colon = listen.rfind(':');
-            if (colon == std::string::npos || colon == 0)
+            const std::string host = colon == std::string::npos ? std::string() : listen.substr(0, colon);
+            if (host.empty() || host == "[]")
                 throw std::invalid_argument("endereço inválido para --listen: '" + listen +
-                                            "' (use HOST:PORTA).");
-            options.host = listen.substr(0, colon);
+                                            "' (use HOST:PORTA, ou [IPv6]:PORTA).");
+            options.host = host;
             options.port = static_cast<int>(optionNumber("--listen", listen.substr(colon + 1), 0, 65535));
         } else if (arg == "--secret-file") {
             options.secret = readSecret(value());
@@ -108,8 +137,38 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
             options.sessionIdleSeconds = static_cast<int>(optionNumber(arg, value(), 1, 7 * 24 * 3600));
         } else if (arg == "--max-sessions") {
             options.maxSessions = static_cast<std::size_t>(optionNumber(arg, value(), 1, 100000));
+        } else if (arg == "--session-grace") {
+            options.sessionGraceSeconds = static_cast<int>(optionNumber(arg, value(), 0, 7 * 24 * 3600));
+        } else if (arg == "--max-sessions-per-address") {
+            options.maxSessionsPerAddress = static_cast<std::size_t>(optionNumber(arg, value(), 0, 100000));
+        } else if (arg == "--trusted-proxy") {
+            options.trustedProxy = value();
+            unsigned char address[16];
+            if (inet_pton(AF_INET, options.trustedProxy->c_str(), address) != 1 &&
+                inet_pton(AF_INET6, options.trustedProxy->c_str(), address) != 1)
+                throw std::invalid_argument("endereço inválido para --trusted-proxy: '" +
+                                            *options.trustedProxy +
+                                            "' (use um endereço IPv4 ou IPv6 literal).");
         } else if (arg == "--threads") {
             options.threads = static_cast<int>(optionNumber(arg, value(), 1, 1024));
+        } else if (arg == "--request-timeout") {
+            options.requestTimeoutSeconds = static_cast<int>(optionNumber(arg, value(), 1, 3600));
+        } else if (arg == "--idle-timeout") {
+            options.idleTimeoutSeconds = static_cast<int>(optionNumber(arg, value(), 1, 24 * 3600));
+        } else if (arg == "--max-requests-per-connection") {
+            options.maxRequestsPerConnection =
+                static_cast<std::size_t>(optionNumber(arg, value(), 1, 1000000000));
+        } else if (arg == "--max-connections") {
+            options.maxConnections = static_cast<std::size_t>(optionNumber(arg, value(), 1, 1000000));
+        } else if (arg == "--max-body-bytes") {
+            options.maxBodyBytes =
+                static_cast<std::size_t>(optionNumber(arg, value(), 1, 1024LL * 1024 * 1024));
+        } else if (arg == "--max-head-bytes") {
+            options.maxHeadBytes = static_cast<std::size_t>(optionNumber(arg, value(), 256, 1024 * 1024));
+        } else if (arg == "--max-header-fields") {
+            options.maxHeaderFields = static_cast<std::size_t>(optionNumber(arg, value(), 1, 10000));
+        } else if (arg == "--max-request-line") {
+            options.maxRequestLine = static_cast<std::size_t>(optionNumber(arg, value(), 64, 1024 * 1024));
         } else {
             throw std::invalid_argument("opção desconhecida: '" + arg + "'.");
         }
@@ -118,9 +177,10 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
         throw std::invalid_argument("falta --database ARQUIVO|URL.");
     // Off this machine anyone who can reach the port could read every contract: demand the secret.
     if (!options.help && !options.secret && !isLoopbackHost(options.host))
-        throw std::invalid_argument("recusado escutar em '" + options.host +
-                                    "' sem --secret-file: fora do endereço local (127.0.0.1) o servidor "
-                                    "exige um segredo.");
+        throw std::invalid_argument(
+            "recusado escutar em '" + options.host +
+            "' sem --secret-file: fora do endereço local (127.0.0.1, [::1]) o servidor "
+            "exige um segredo.");
     return options;
 }
 

@@ -7,6 +7,8 @@
 
 namespace server {
 
+inline constexpr std::size_t kDefaultSessionsPerAddress = 8;
+
 struct ServerOptions {
     std::string database;
     std::string host = "127.0.0.1";
@@ -14,9 +16,24 @@ struct ServerOptions {
     std::optional<std::string> secret;
     int sessionIdleSeconds = 1800;
     std::size_t maxSessions = 64;
-    // One pool thread per keep-alive connection: keep it above the clients expected at once.
-    int threads = 32;
+    int sessionGraceSeconds = 60;
+    // Unset: no cap on loopback, kDefaultSessionsPerAddress elsewhere.
+    std::optional<std::size_t> maxSessionsPerAddress;
+    std::optional<std::string> trustedProxy;
+    // Workers computing answers; connections, idle or slow, hold none.
+    int threads = 8;
+    int requestTimeoutSeconds = 10;
+    int idleTimeoutSeconds = 60;
+    std::size_t maxRequestsPerConnection = 10000;
+    std::size_t maxConnections = 2048;
+    std::size_t maxHeadBytes = 32 * 1024;
+    std::size_t maxHeaderFields = 100;
+    std::size_t maxRequestLine = 8 * 1024;
+    std::size_t maxBodyBytes = 1024 * 1024;
     bool help = false;
+
+    // The cap per client address in force for this listen address.
+    std::size_t sessionsPerAddress() const;
 };
 
 // Throws std::invalid_argument with a Portuguese message for a bad command line; reads the secret

@@ -1,9 +1,9 @@
-#include "server/Database.h"
-#include "server/DatabaseError.h"
-#include "server/DatabaseProbe.h"
 #include "server/RemoteDataModule.h"
 #include "server/RpcHttpServer.h"
 #include "server/ServerOptions.h"
+#include "server/store/Database.h"
+#include "server/store/DatabaseError.h"
+#include "server/store/DatabaseProbe.h"
 
 #include <atomic>
 #include <chrono>
@@ -43,12 +43,24 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A flood of connections must find the listener able to accept, and answer it with 503.
+    server::http::raiseOpenFileLimit();
+
     server::RemoteDataModule module(options.database);
     server::RpcHttpServer::Config config;
     config.secret = options.secret;
     config.sessionIdle = std::chrono::seconds(options.sessionIdleSeconds);
     config.maxSessions = options.maxSessions;
+    config.sessionGrace = std::chrono::seconds(options.sessionGraceSeconds);
+    config.maxSessionsPerAddress = options.sessionsPerAddress();
+    config.trustedProxy = options.trustedProxy;
     config.threads = options.threads;
+    config.transport.limits = {options.maxRequestLine, options.maxHeadBytes, options.maxHeaderFields,
+                               options.maxBodyBytes};
+    config.transport.requestTimeout = std::chrono::seconds(options.requestTimeoutSeconds);
+    config.transport.idleTimeout = std::chrono::seconds(options.idleTimeoutSeconds);
+    config.transport.maxRequestsPerConnection = options.maxRequestsPerConnection;
+    config.transport.maxConnections = options.maxConnections;
     server::RpcHttpServer http(module, config);
 
     int port = 0;

@@ -4,8 +4,8 @@
 
 #include "protocol/Rpc.h"
 #include "server/CallError.h"
-#include "server/Database.h"
 #include "server/RemoteDataModule.h"
+#include "server/store/Database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

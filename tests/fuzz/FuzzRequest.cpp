@@ -5,7 +5,7 @@
 #include "protocol/Rpc.h"
 #include "server/CallError.h"
 #include "server/RemoteDataModule.h"
-#include "server/SessionState.h"
+#include "server/rules/SessionState.h"
 
 #include <nlohmann/json.hpp>
 

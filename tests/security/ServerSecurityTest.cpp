@@ -1,6 +1,9 @@
 #include "ServerProcess.h"
 #include "TestDatabase.h"
+#include "server/RemoteDataModule.h"
+#include "server/RpcHttpServer.h"
 #include "server/ServerOptions.h"
+#include "server/sessions/ClientAddress.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -10,6 +13,7 @@
 #include <fstream>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -122,4 +126,61 @@ TEST(SessionTokens, AreLongRandomAndKeptOutOfTheLog) {
     EXPECT_NE(log.find("DELETE /session/"), std::string::npos) << log;
     for (const std::string& token : tokens)
         EXPECT_EQ(log.find(token), std::string::npos) << log;
+}
+
+TEST(ListenAddress, IPv6LiteralsInBracketsAreServedOnLoopback) {
+    for (const char* listen : {"[::1]:0", "[::1]:60251"}) {
+        const auto options = parse({"--listen", listen});
+        EXPECT_EQ(options.host, "[::1]") << listen;
+    }
+    // [::] is every interface: the secret is required as for 0.0.0.0.
+    EXPECT_NE(refusalOf({"--listen", "[::]:60251"}).find("sem --secret-file"), std::string::npos);
+    EXPECT_NE(refusalOf({"--listen", "[]:1"}).find("inválido"), std::string::npos);
+
+    TestDatabase db;
+    server::RemoteDataModule module(db.pathString());
+    auto config = server::RpcHttpServer::Config{};
+    config.log = false;
+    server::RpcHttpServer http(module, config);
+    const int port = http.bind("[::1]", 0);
+    std::thread serving([&] { http.run(); });
+    httplib::Client client("::1", port);
+    const auto opened =
+        client.Post("/session", R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
+    http.stop();
+    serving.join();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->status, 200);
+}
+
+TEST(ClientAddresses, SessionsAreCountedPerAddressAndIPv6PerNetwork) {
+    struct Case {
+        const char* address;
+        const char* group;
+    };
+    for (const Case& c : std::vector<Case>{{"127.0.0.2", "127.0.0.2"},
+                                           {"::ffff:10.1.2.3", "10.1.2.3"},
+                                           {"2001:db8:1:2:aaaa::1", "2001:db8:1:2::/64"},
+                                           {"2001:db8:1:2:ffff:ffff:ffff:ffff", "2001:db8:1:2::/64"},
+                                           {"2001:db8:1:3::1", "2001:db8:1:3::/64"}})
+        EXPECT_EQ(server::addressGroup(c.address), c.group) << c.address;
+    const std::optional<std::string> proxy = "::ffff:127.0.0.2";
+    const std::string forwarded = "10.9.9.9, 10.0.0.5";
+    EXPECT_EQ(server::clientAddress("127.0.0.2", &forwarded, proxy), "10.0.0.5");
+    EXPECT_EQ(server::clientAddress("127.0.0.3", &forwarded, proxy), "127.0.0.3");
+    EXPECT_EQ(server::clientAddress("127.0.0.2", nullptr, proxy), "127.0.0.2");
+    const std::string garbage = "10.0.0.5, não-é-endereço";
+    EXPECT_EQ(server::clientAddress("127.0.0.2", &garbage, proxy), "127.0.0.2");
+}
+
+TEST(Usage, SaysWhatTheThreadsAndEveryLimitAre) {
+    const std::string usage = server::usageText();
+    for (const char* option :
+         {"--threads", "--max-connections", "--request-timeout", "--idle-timeout",
+          "--max-requests-per-connection", "--max-body-bytes", "--max-head-bytes", "--max-header-fields",
+          "--max-request-line", "--session-grace", "--max-sessions-per-address", "--trusted-proxy"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    EXPECT_NE(usage.find("não ocupam nenhuma"), std::string::npos);
+    EXPECT_EQ(parse({}).sessionsPerAddress(), 0u);
+    EXPECT_EQ(parse({"--max-sessions-per-address", "3"}).sessionsPerAddress(), 3u);
 }

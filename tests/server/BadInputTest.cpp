@@ -1,5 +1,6 @@
 #include "MenuFixture.h"
 
+#include <array>
 #include <string>
 
 using nlohmann::json;
@@ -55,6 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"GetLimNutri", {"0001", "001", "2026-03-01", "2026-05-02"}, "DTULTIMA", "63 dias"},
         BadCase{"GetFreqPratSem", {"0001", "001", "2026-02-23", "2026-04-26"}, "DTULTIMA", "máximo é 62"},
         BadCase{"GetDataSemana", {"2026-03-01", "2026-05-02"}, "DTPRIMEIRA", "máximo é 62"},
+        // Its Sunday would be 10000-01-02, a date no four-digit year can carry.
+        BadCase{"GetDataSemana", {"9999-12-31", "9999-12-31"}, "DTULTIMA", "termina depois de 9999-12-31"},
+        BadCase{"GetDataSemana", {"9999-12-01", "9999-12-27"}, "DTULTIMA", "termina depois de 9999-12-31"},
+        BadCase{"GetFreqPratMes", {"0001", "001", "0000-12-31", "0001-01-31"}, "DTPRIMEIRA", "data válida"},
+        BadCase{"GetFreqPratMes", {"0001", "001", "9999-12-01", "10000-01-01"}, "DTULTIMA", "data válida"},
         BadCase{"GetFreqOpcaSemDet", {"0001", "001", "123", "D1"}, "NRSEMANA", "dígitos"},
         BadCase{"GetFreqOpcaSemDet", {"0001", "001", "", "D1"}, "NRSEMANA", "dígitos"},
         BadCase{"GetFreqOpcaSemDet", {"0001", "001", "1a", "D1"}, "NRSEMANA", "dígitos"},
@@ -80,6 +86,18 @@ TEST_F(GoodInput, LimitsBoundsOfLengthAndSpanAreAccepted) {
     EXPECT_TRUE(
         session().rows("GetLimNutriDet", {"0001", "001", "2026-03-01", "N1", nullptr, nullptr}).empty());
     EXPECT_TRUE(session().rows("GetFreqPratMes", {"0001", "001", "2026-03-01", "2026-03-01"}).empty());
+}
+
+TEST_F(GoodInput, WeekSpansAtTheCalendarsEndsAreAnswered) {
+    // 0001-01-01 is a Monday; 9999-12-26 the calendar's last Sunday.
+    for (const auto& [first, last, monday, sunday] : std::vector<std::array<std::string, 4>>{
+             {"0001-01-01", "0001-01-03", "0001-01-01T00:00:00", "0001-01-07T00:00:00"},
+             {"9999-12-20", "9999-12-26", "9999-12-20T00:00:00", "9999-12-26T00:00:00"}}) {
+        const json rows = session().rows("GetDataSemana", {first, last});
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows.at(0).at(0), monday);
+        EXPECT_EQ(rows.at(0).at(1), sunday);
+    }
 }
 
 TEST_F(GoodInput, UnknownMethodAndMalformedRequestsAreJsonRpcErrors) {

@@ -1,5 +1,5 @@
-#include "server/DatabaseLocation.h"
-#include "server/SqlPlaceholders.h"
+#include "server/store/DatabaseLocation.h"
+#include "server/store/SqlPlaceholders.h"
 
 #include <gtest/gtest.h>
 

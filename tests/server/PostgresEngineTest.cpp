@@ -2,9 +2,9 @@
 #include "PostgresCluster.h"
 #include "ServerProcess.h"
 
-#include "server/Database.h"
-#include "server/DatabaseError.h"
-#include "server/MenuRepository.h"
+#include "server/store/Database.h"
+#include "server/store/DatabaseError.h"
+#include "server/store/MenuRepository.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #include "PostgresCluster.h"
 
-#include "server/PostgresHandles.h"
+#include "server/store/PostgresHandles.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

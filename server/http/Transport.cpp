@@ -1,0 +1,370 @@
+// The only file that sees Asio and Beast: each of their headers costs seconds to compile, and with
+// g++ 12 in C++20 the umbrella <boost/asio.hpp> does not compile at all, so they come one by one.
+#include "server/http/Transport.h"
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/asio/thread_pool.hpp>
+#include <boost/beast/core/error.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/message.hpp>
+#include <boost/beast/http/parser.hpp>
+#include <boost/beast/http/string_body.hpp>
+#include <boost/beast/http/write.hpp>
+
+#include <atomic>
+#include <optional>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <thread>
+#include <vector>
+
+namespace server::http {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace bhttp = boost::beast::http;
+using tcp = asio::ip::tcp;
+using Clock = std::chrono::steady_clock;
+using ErrorCode = beast::error_code;
+
+constexpr std::size_t kReadStep = 16 * 1024;
+
+std::string addressText(const asio::ip::address& address) {
+    if (address.is_v6() && address.to_v6().is_v4_mapped())
+        return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6()).to_string();
+    return address.to_string();
+}
+
+} // namespace
+
+struct Transport::Impl {
+    Impl(Handler& h, TransportConfig c)
+        : handler(h), config(std::move(c)), workers(static_cast<std::size_t>(config.workers)) {}
+
+    Handler& handler;
+    TransportConfig config;
+    // Before the I/O context: connections still queued in it count themselves out when it goes.
+    std::atomic<std::size_t> connections{0};
+    std::atomic<bool> isRunning{false};
+    asio::io_context io{1};
+    tcp::acceptor acceptor{io};
+    asio::steady_timer acceptPause{io};
+    asio::thread_pool workers;
+
+    void accept();
+};
+
+namespace {
+
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    Connection(Transport::Impl& server, tcp::socket socket)
+        : server_(server), socket_(std::move(socket)), timer_(socket_.get_executor()) {
+        ++server_.connections;
+        ErrorCode ec;
+        const auto remote = socket_.remote_endpoint(ec);
+        if (!ec)
+            peer_ = addressText(remote.address());
+        socket_.set_option(tcp::no_delay(true), ec);
+    }
+    ~Connection() { --server_.connections; }
+
+    void start() { waitForRequest(); }
+    // Past the connection limit: a short answer and goodbye, so the client knows why.
+    void refuseBusy() {
+        started_ = Clock::now();
+        refuse(503, "Servidor ocupado: limite de conexões simultâneas atingido; tente novamente mais tarde.");
+    }
+
+private:
+    const HeadLimits& limits() const { return server_.config.limits; }
+
+    void waitForRequest() {
+        head_.reset();
+        parser_.reset();
+        if (!in_.empty())
+            return beginRequest();
+        // Between requests only the idle time-out runs; a connection that ends here has no answer due.
+        arm(Clock::now() + server_.config.idleTimeout);
+        read([](Connection& self) { self.beginRequest(); }, false);
+    }
+
+    void beginRequest() {
+        started_ = Clock::now();
+        deadline_ = started_ + server_.config.requestTimeout;
+        readHead();
+    }
+
+    // Appends what arrives to the input and goes on with `next`; on the request's deadline answers 408.
+    template <class Next> void read(Next next, bool inRequest) {
+        const std::size_t had = in_.size();
+        in_.resize(had + kReadStep);
+        if (inRequest)
+            arm(deadline_);
+        socket_.async_read_some(
+            asio::buffer(in_.data() + had, kReadStep),
+            [self = shared_from_this(), had, next, inRequest](ErrorCode ec, std::size_t n) {
+                self->in_.resize(had + n);
+                if (self->timedOut_ && inRequest)
+                    return self->refuse(408, "Tempo esgotado esperando a requisição.");
+                if (ec || self->timedOut_)
+                    return self->closeNow();
+                next(*self);
+            });
+    }
+
+    void readHead() {
+        const auto end = in_.find("\r\n\r\n");
+        if (end == std::string::npos) {
+            if (in_.size() >= limits().maxHeadBytes)
+                return refuse(431, headTooLarge(limits()));
+            // A head with a bare line end never gets its blank line: refuse it now, not at the deadline.
+            if (const std::string fault = lineEndFault(in_); !fault.empty())
+                return refuse(400, fault);
+            return read([](Connection& self) { self.readHead(); }, true);
+        }
+        const std::string headBytes = in_.substr(0, end + 4);
+        in_.erase(0, end + 4);
+        const HeadVerdict verdict = checkHead(headBytes, limits());
+        if (!verdict.admitted())
+            return refuse(verdict.status, verdict.reason);
+
+        parser_.emplace();
+        parser_->header_limit(static_cast<std::uint32_t>(limits().maxHeadBytes));
+        parser_->body_limit(limits().maxBodyBytes);
+        parser_->eager(true);
+        ErrorCode ec;
+        parser_->put(asio::buffer(headBytes), ec);
+        if (ec || !parser_->is_header_done())
+            return refuse(400, "Requisição HTTP inválida.");
+
+        Head head;
+        const auto& request = parser_->get();
+        head.method = std::string(request.method_string());
+        head.target = std::string(request.target());
+        for (const auto& field : request)
+            head.fields.emplace_back(std::string(field.name_string()), std::string(field.value()));
+        head.peer = peer_;
+        head.hasBody = verdict.framing == Framing::Chunked || verdict.contentLength > 0;
+        head_ = std::move(head);
+        if (auto refused = server_.handler.admit(*head_)) {
+            // The body stays unread, so nothing after it on this connection can be trusted.
+            refused->close = refused->close || head_->hasBody;
+            return send(std::move(*refused));
+        }
+        bodyWire_ = 0;
+        readBody();
+    }
+
+    void readBody() {
+        while (!parser_->is_done()) {
+            ErrorCode ec;
+            const std::size_t used = in_.empty() ? 0 : parser_->put(asio::buffer(in_), ec);
+            in_.erase(0, used);
+            bodyWire_ += used;
+            if (ec == bhttp::error::body_limit)
+                return refuse(413, bodyTooLarge(limits()));
+            if (ec && ec != bhttp::error::need_more)
+                return refuse(400, "Requisição HTTP inválida: corpo malformado.");
+            // Chunk sizes, their extensions and the trailer travel with the body: what the parser
+            // cannot take yet is one of them, and together they get no more room than one more head.
+            if ((ec == bhttp::error::need_more && in_.size() > limits().maxHeadBytes) ||
+                bodyWire_ > limits().maxBodyBytes + limits().maxHeadBytes)
+                return refuse(431, "Extensões de bloco ou campos finais excedem o limite do cabeçalho.");
+            if (!parser_->is_done() && (in_.empty() || ec == bhttp::error::need_more))
+                return read([](Connection& self) { self.readBody(); }, true);
+        }
+        dispatch();
+    }
+
+    void dispatch() {
+        ++served_;
+        disarm();
+        asio::post(server_.workers, [self = shared_from_this()] {
+            Answer answer;
+            try {
+                answer = self->server_.handler.answer(*self->head_, std::move(self->parser_->get().body()));
+            } catch (const std::exception& error) {
+                answer = self->server_.handler.refusal(500, "Erro interno do servidor.");
+                answer.logNote += std::string(" (") + error.what() + ")";
+            }
+            asio::post(self->socket_.get_executor(),
+                       [self, answer = std::move(answer)]() mutable { self->send(std::move(answer)); });
+        });
+    }
+
+    void refuse(int status, const std::string& reason) {
+        Answer answer = server_.handler.refusal(status, reason);
+        answer.close = true;
+        send(std::move(answer));
+    }
+
+    void send(Answer answer) {
+        const bool keepAlive = !answer.close && parser_ && parser_->keep_alive() &&
+                               served_ < server_.config.maxRequestsPerConnection;
+        response_ = {};
+        response_.result(static_cast<unsigned>(answer.status));
+        response_.version(11);
+        response_.set(bhttp::field::content_type, answer.contentType);
+        for (const auto& [name, value] : answer.headers)
+            response_.set(name, value);
+        response_.keep_alive(keepAlive);
+        response_.body() = std::move(answer.body);
+        response_.prepare_payload();
+        server_.handler.logged(head_ ? &*head_ : nullptr, answer,
+                               std::chrono::duration<double, std::milli>(Clock::now() - started_).count());
+        arm(Clock::now() + server_.config.requestTimeout);
+        bhttp::async_write(socket_, response_,
+                           [self = shared_from_this(), keepAlive](ErrorCode ec, std::size_t) {
+                               if (ec || self->timedOut_)
+                                   return self->closeNow();
+                               if (keepAlive)
+                                   return self->waitForRequest();
+                               self->closeGently();
+                           });
+    }
+
+    // Shut the write side and read what the client is still sending for a moment: closing with
+    // unread bytes would reset the connection and the client would never read the answer.
+    void closeGently() {
+        ErrorCode ec;
+        socket_.shutdown(tcp::socket::shutdown_send, ec);
+        in_.clear();
+        arm(Clock::now() + server_.config.linger);
+        drain();
+    }
+
+    void drain() {
+        in_.resize(kReadStep);
+        socket_.async_read_some(asio::buffer(in_), [self = shared_from_this()](ErrorCode ec, std::size_t n) {
+            self->drained_ += n;
+            if (ec || self->timedOut_ ||
+                self->drained_ > 2 * (self->limits().maxBodyBytes + self->limits().maxHeadBytes))
+                return self->closeNow();
+            self->drain();
+        });
+    }
+
+    void closeNow() {
+        disarm();
+        ErrorCode ec;
+        socket_.close(ec);
+    }
+
+    // The connection's one deadline: when it passes, whatever the socket is waiting for is cancelled
+    // and its handler finds timedOut_ set.
+    void arm(Clock::time_point when) {
+        timedOut_ = false;
+        timer_.expires_at(when);
+        timer_.async_wait([self = shared_from_this(), generation = ++timerGeneration_](ErrorCode ec) {
+            if (ec || generation != self->timerGeneration_)
+                return;
+            self->timedOut_ = true;
+            ErrorCode ignored;
+            self->socket_.cancel(ignored);
+        });
+    }
+
+    void disarm() {
+        ++timerGeneration_;
+        timer_.cancel();
+    }
+
+    Transport::Impl& server_;
+    tcp::socket socket_;
+    asio::steady_timer timer_;
+    unsigned timerGeneration_ = 0;
+    bool timedOut_ = false;
+    std::string peer_;
+    std::string in_;
+    std::optional<bhttp::request_parser<bhttp::string_body>> parser_;
+    std::optional<Head> head_;
+    bhttp::response<bhttp::string_body> response_;
+    Clock::time_point started_ = Clock::now();
+    Clock::time_point deadline_;
+    std::size_t bodyWire_ = 0;
+    std::size_t drained_ = 0;
+    std::size_t served_ = 0;
+};
+
+} // namespace
+
+void Transport::Impl::accept() {
+    acceptor.async_accept(asio::make_strand(io), [this](ErrorCode ec, tcp::socket socket) {
+        if (!acceptor.is_open())
+            return;
+        if (ec) {
+            // Out of descriptors: give lingering connections a moment to go instead of spinning.
+            acceptPause.expires_after(std::chrono::milliseconds(50));
+            acceptPause.async_wait([this](ErrorCode) { accept(); });
+            return;
+        }
+        auto connection = std::make_shared<Connection>(*this, std::move(socket));
+        if (connections > config.maxConnections)
+            connection->refuseBusy();
+        else
+            connection->start();
+        accept();
+    });
+}
+
+Transport::Transport(Handler& handler, TransportConfig config)
+    : impl_(std::make_unique<Impl>(handler, std::move(config))) {}
+
+Transport::~Transport() {
+    stop();
+    impl_->workers.join();
+}
+
+int Transport::bind(const std::string& host, int port) {
+    const std::string bare =
+        host.size() > 2 && host.front() == '[' && host.back() == ']' ? host.substr(1, host.size() - 2) : host;
+    const std::string where = host + ":" + std::to_string(port);
+    try {
+        tcp::resolver resolver(impl_->io);
+        const auto found = resolver.resolve(bare, std::to_string(port), tcp::resolver::passive);
+        if (found.empty())
+            throw std::runtime_error("no address");
+        const tcp::endpoint endpoint = *found.begin();
+        impl_->acceptor.open(endpoint.protocol());
+        impl_->acceptor.set_option(tcp::acceptor::reuse_address(true));
+        impl_->acceptor.bind(endpoint);
+        impl_->acceptor.listen(asio::socket_base::max_listen_connections);
+        return impl_->acceptor.local_endpoint().port();
+    } catch (const std::exception&) {
+        ErrorCode ignored;
+        impl_->acceptor.close(ignored);
+        throw std::runtime_error("não foi possível escutar em " + where + ".");
+    }
+}
+
+void Transport::run() {
+    impl_->isRunning = true;
+    impl_->accept();
+    impl_->io.run();
+    impl_->isRunning = false;
+}
+
+void Transport::stop() {
+    impl_->io.stop();
+}
+
+bool Transport::running() const {
+    return impl_->isRunning;
+}
+
+long raiseOpenFileLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return -1;
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    return static_cast<long>(limit.rlim_cur);
+}
+
+} // namespace server::http

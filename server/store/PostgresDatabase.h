@@ -1,0 +1,40 @@
+#pragma once
+
+#include "server/store/Database.h"
+#include "server/store/PostgresHandles.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace server {
+
+// A PostgreSQL database given by URL, read through one libpq connection. The session is set up so
+// that rows read as they do from SQLite: dates as "YYYY-MM-DD", doubles with every digit. A
+// connection the server broke (restarted, stopped) is reopened once per call before the call
+// fails, so a database that came back answers at once.
+class PostgresDatabase final : public DatabaseEngine {
+public:
+    explicit PostgresDatabase(const std::string& url); // throws DatabaseError
+    ~PostgresDatabase() override;
+    PostgresDatabase(const PostgresDatabase&) = delete;
+    PostgresDatabase& operator=(const PostgresDatabase&) = delete;
+
+    void query(const std::string& sql, const std::vector<SqlParam>& params,
+               const std::function<void(const SqlRow&)>& onRow) override;
+    std::int64_t dataVersion() override;
+
+private:
+    void setUpSession();
+    void reconnect();
+    [[noreturn]] void failToOpen() const;
+
+    std::string url_;
+    std::string shown_; // the URL without its password
+    PgConnection connection_;
+    // Statement names by their text: each statement is prepared once per connection.
+    std::unordered_map<std::string, std::string> statements_;
+    std::uint64_t reconnects_ = 0;
+};
+
+} // namespace server

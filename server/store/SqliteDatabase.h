@@ -1,0 +1,36 @@
+#pragma once
+
+#include "server/store/Database.h"
+
+#include <string>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace server {
+
+// An SQLite file, opened read-only.
+class SqliteDatabase final : public DatabaseEngine {
+public:
+    explicit SqliteDatabase(const std::string& path); // throws DatabaseError
+    ~SqliteDatabase() override;
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    void query(const std::string& sql, const std::vector<SqlParam>& params,
+               const std::function<void(const SqlRow&)>& onRow) override;
+    std::int64_t dataVersion() override;
+
+private:
+    sqlite3_stmt* prepared(const std::string& sql);
+    [[noreturn]] void fail(const std::string& what) const;
+    void close();
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    // Statements are reused across calls: preparing them again costs more than most queries.
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+};
+
+} // namespace server
