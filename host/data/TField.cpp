@@ -13,7 +13,8 @@ using namespace Qt::StringLiterals;
 namespace host {
 
 TField::TField(TClientDataSet& owner, int index, QString name, proto::FieldType type, int size)
-    : owner_(owner), index_(index), name_(std::move(name)), type_(type), size_(size) {}
+    : Alignment(type == proto::FieldType::Float ? TAlignment::taRightJustify : TAlignment::taLeftJustify),
+      owner_(owner), index_(index), name_(std::move(name)), type_(type), size_(size) {}
 
 const DataCell& TField::cell() const {
     return owner_.readCell(index_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/data/DataCell.h"
+#include "host/data/TAlignment.h"
 #include "protocol/Packet.h"
 
 #include <QString>
@@ -34,6 +35,8 @@ public:
     void SetDisplayLabel(const QString& label) { displayLabel_ = label; }
     QString EditMask;
     GetTextEvent OnGetText;
+    // Numbers line up on their last digit: a float field is right-aligned until told otherwise.
+    TAlignment Alignment;
 
     bool IsNull() const;
     QString AsString() const;
