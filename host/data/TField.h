@@ -37,6 +37,10 @@ public:
     GetTextEvent OnGetText;
     // Numbers line up on their last digit: a float field is right-aligned until told otherwise.
     TAlignment Alignment;
+    // A required field refuses a packet whose row leaves it null.
+    bool Required = false;
+    // Characters a grid gives the field by default; 0: its size (texts) or the type's own.
+    int DisplayWidth = 0;
 
     bool IsNull() const;
     QString AsString() const;

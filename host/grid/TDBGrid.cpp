@@ -59,6 +59,8 @@ bool isNavigationKey(int key) {
 
 // Characters a default-width column makes room for, by field type.
 int defaultChars(const TField& field) {
+    if (field.DisplayWidth > 0)
+        return field.DisplayWidth;
     switch (field.DataType()) {
     case proto::FieldType::String:
         return field.Size();

@@ -415,6 +415,16 @@ TEST_F(DataSourceTest, ASetThatGoesAwayLeavesTheSourceEmpty) {
     EXPECT_EQ(other.currentRow(), -1);
 }
 
+TEST_F(RecordSetTest, ARequiredFieldRefusesAPacketThatLeavesItNull) {
+    set.LoadPacket(services({"001"}));
+    set.FieldByName(u"CDSERVFILI"_s).Required = true;
+    Packet packet = services({"002", "003"});
+    packet.rows[1][2] = std::monostate{};
+    EXPECT_TRUE(refusalOf([&] { set.LoadPacket(packet); }).contains(u"CDSERVFILI"_s));
+    ASSERT_EQ(set.RecordCount(), 1) << "the set keeps its rows";
+    EXPECT_EQ(code(), u"001"_s);
+}
+
 // The machine's locale (the default QLocale, as LANG gives it) must not change a text: the format
 // settings alone decide.
 class FormatSettingsTextTest : public RecordSetTest, public ::testing::WithParamInterface<QLocale> {

@@ -138,6 +138,16 @@ TEST(DBGrid, AColumnWidensToItsTitleAndValuesAndKeepsItsWidthAsTheLeast) {
     EXPECT_EQ(g.grid->columnWidth(0), 25);
 }
 
+TEST(DBGrid, AFieldsDisplayWidthSetsItsColumnsDefaultWidth) {
+    GridFixture f;
+    f.loadThree();
+    const int before = f.grid->columnWidth(1);
+    f.set->FieldByName(u"NMSERVICO"_s).DisplayWidth = 8;
+    f.grid->Columns().Items(1).SetAlignment(TAlignment::taLeftJustify); // any change lays the grid out again
+    EXPECT_LT(f.grid->columnWidth(1), before);
+    EXPECT_GE(f.grid->columnWidth(1), 8 * f.grid->fontMetrics().averageCharWidth());
+}
+
 TEST(DBGrid, ClickMovesTheCurrentRowBeforeTheCellClickIsRaised) {
     GridFixture f;
     f.loadThree();
