@@ -2,12 +2,11 @@
 #include "module/TfrmAnalRestCont.h"
 
 #include "display/TextEvents.h"
+#include "host/context/FormatSettings.h"
 #include "host/context/OperatorContext.h"
 #include "host/core/Consiste.h"
 #include "host/format/Formatting.h"
 #include "results/RecordLayouts.h"
-
-#include <QLocale>
 
 #include <stdexcept>
 
@@ -26,7 +25,7 @@ QString composedText(const TextEvent& event, const TField& field, const TClientD
     case TextFamily::MenuDay:
         if (field.IsNull())
             return {};
-        return field.AsString() + u' ' + FormatDateTime(u"ddd"_s, field.AsDateTime(), QLocale());
+        return field.AsString() + u' ' + FormatDateTime(u"ddd"_s, field.AsDateTime(), FormatSettings());
     case TextFamily::DishType: {
         const QString flag = set.FieldByName(QLatin1StringView(event.sourceField)).AsString();
         if (flag == u"S"_s)

@@ -4,11 +4,13 @@
 #include "host/app/TScreen.h"
 #include "host/core/Refusal.h"
 #include "host/core/ScopeGuard.h"
+#include "protocol/DateTime.h"
 
 #include <QDate>
 #include <QDateTime>
 
 #include <array>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 using namespace host;
@@ -88,6 +90,13 @@ double toDate(const QVariant& value, int index) {
     const double number = isCompound(value) || value.isNull() ? 0 : value.toDouble(&ok);
     if (!ok)
         refuseElement(index, value, u"número"_s);
+    // 0 is the empty month; any other day must be one the calendar and the wire can carry.
+    static const double first = proto::fromCivil({1, 1, 1}).days;
+    static const double last = proto::fromCivil({9999, 12, 31, 23, 59, 59}).days;
+    if (!std::isfinite(number) || (number != 0 && (number < first || number > last)))
+        throw Refusal(
+            u"Valor de lançamento inválido: o elemento %1 (%2) não é um mês entre os anos 1 e 9999."_s.arg(
+                QString::number(index), value.toString()));
     return number;
 }
 
@@ -98,8 +107,10 @@ bool* toAddress(const QVariant& value) {
         number = static_cast<qint64>(value.toULongLong(&ok));
     else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
         const double real = value.toDouble();
-        ok = real == static_cast<double>(static_cast<qint64>(real));
-        number = static_cast<qint64>(real);
+        // Casting NaN, an infinity or anything past 2^63 to an integer is undefined: refuse it first.
+        constexpr double kLimit = 9223372036854775808.0;
+        ok = std::isfinite(real) && real >= -kLimit && real < kLimit && real == std::trunc(real);
+        number = ok ? static_cast<qint64>(real) : 0;
     } else if (!isCompound(value) && !value.isNull())
         number = value.toLongLong(&ok);
     if (!ok)

@@ -7,6 +7,7 @@
 #include "host/app/TApplication.h"
 #include "host/context/OperatorContext.h"
 #include "host/core/Consiste.h"
+#include "host/db/ValidaFilial.h"
 #include "host/edit/TBtnPesquisa.h"
 #include "host/edit/TDateEditPlus.h"
 #include "host/edit/TEdit.h"
@@ -89,7 +90,10 @@ void TfrmAnalRestCont::PrimeiraAtivacao() {
     }
 
     if (!EmptyString(medCdFilial->Text())) {
-        depMes->SetDate(DataProc(medCdFilial->Text()));
+        // A branch the local database does not know has no processing date: the month stays as it is,
+        // the name empty and, from the server, the service list empty.
+        if (const std::optional<double> processing = FindDataProc(medCdFilial->Text()))
+            depMes->SetDate(*processing);
         if (!EmptyString(stCdServico))
             depMes->SetDate(dtMesCard);
     }
@@ -120,8 +124,10 @@ void TfrmAnalRestCont::PrimeiraAtivacao() {
     panRestricoes->SetEnabled(false);
     dbgServico->SetEnabled(false);
 
-    // Pressed by code: a refused check or a failed call ends the activation here, before anything is
-    // written for the caller.
+    // The launch branch is held to what leaving the branch panel asks of a typed one: the operator may
+    // work on it and its contract is live. Pressed by code: a refused check or a failed call ends the
+    // activation here, before anything is written for the caller.
+    ValidaFilial(medCdFilial->Text(), Operador(), true);
     sbtVerificarClick();
     WriteCallerOutcome(true);
     for (const auto& [set, page] : kOutcomePages) {

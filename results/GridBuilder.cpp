@@ -29,7 +29,9 @@ void BuildGridColumns(host::TDBGrid& grid, const GridLayout& layout) {
         column.SetFieldName(QLatin1StringView(wanted.field));
         if (wanted.titleSource == TitleSource::Column)
             column.Title.SetCaption(QString::fromUtf16(wanted.title));
-        column.SetAlignment(alignmentOf(wanted.cell));
+        // A column without its own alignment takes its field's: numbers to the right.
+        if (wanted.cell != Align::Default)
+            column.SetAlignment(alignmentOf(wanted.cell));
         column.Title.SetAlignment(alignmentOf(wanted.titleAlign));
         if (wanted.width > 0)
             column.SetWidth(wanted.width);

@@ -77,7 +77,10 @@ void TfrmAnalRestCont::createBranchPanel() {
     qryFilial.SQL_ORACLE = kFilialSql + u"\n"_s;
     qryFilial.SQL_MSSQL = kFilialSql + u"\n"_s;
     qryFilial.SQL_IB = kFilialSql + u"\n"_s;
-    qryFilial.AddStringField(u"CDFILIAL"_s, 4).SetDisplayLabel(u"Código"_s);
+    TStringField& code = qryFilial.AddStringField(u"CDFILIAL"_s, 4);
+    code.SetDisplayLabel(u"Código"_s);
+    code.Required = true;
+    code.DisplayWidth = 8;
     qryFilial.AddStringField(u"NMFILIAL"_s, 30).SetDisplayLabel(u"Nome"_s);
     dtsFilial__.setObjectName(u"dtsFilial__"_s);
     dtsFilial__.SetDataSet(&qryFilial);

@@ -3,6 +3,8 @@
 #include "host/app/TForm.h"
 #include "host/app/TPageControl.h"
 #include "host/app/TTabSheet.h"
+#include "host/data/TClientDataSet.h"
+#include "host/data/TDataSource.h"
 #include "host/grid/DataSetModel.h"
 #include "host/grid/TDBGrid.h"
 
@@ -24,12 +26,22 @@ host::TDBGrid* summaryGrid(host::TTabSheet& page) {
     });
 }
 
+// A contract bound left empty sets no limit: printed empty it would read as a value lost on the way.
+bool isBound(const QString& field) {
+    for (const QString& prefix : {u"QTMINLIM"_s, u"QTMAXLIM"_s, u"NRMIN"_s, u"NRMAX"_s})
+        if (field.startsWith(prefix))
+            return true;
+    return false;
+}
+
 QString rowText(const host::TDBGrid& grid, int row) {
     const host::DataSetModel& model = grid.model();
     QStringList cells;
     for (int column = 0; column < model.columnCount(); ++column) {
         const QString title = model.headerData(column, Qt::Horizontal).toString();
-        const QString text = model.data(model.index(row, column)).toString().trimmed();
+        QString text = model.data(model.index(row, column)).toString().trimmed();
+        if (text.isEmpty() && column < grid.Columns().Count() && isBound(grid.Columns()[column].FieldName()))
+            text = u"sem limite"_s;
         cells << u"%1: %2"_s.arg(title, text);
     }
     return cells.join(u"; "_s);
@@ -71,6 +83,22 @@ QString infringementsText(const host::TForm& form) {
             text += u"  "_s + rowText(*grid, row) + u'\n';
     }
     return text;
+}
+
+QString missingServiceText(const host::TForm& form, const QString& service, const QString& branch) {
+    const auto* grid = form.findChild<host::TDBGrid*>(u"dbgServico"_s);
+    const host::TClientDataSet* services =
+        grid && grid->DataSource() ? grid->DataSource()->DataSet() : nullptr;
+    const host::TField* code = services ? services->FindField(u"CDSERVFILI"_s) : nullptr;
+    if (!code)
+        return {};
+    for (int row = 0; row < services->RecordCount(); ++row) {
+        const auto* text = std::get_if<QString>(&services->CellAt(row, code->Index()));
+        // The screen marks the launch service whatever its letter case.
+        if (text && text->compare(service, Qt::CaseInsensitive) == 0)
+            return {};
+    }
+    return u"O serviço '%1' não existe na filial '%2'."_s.arg(service, branch);
 }
 
 } // namespace shell

@@ -21,4 +21,8 @@ QString describe(CalcOutcome outcome);
 // row of its summary grid as "title: text" pairs. Empty when there is none.
 QString infringementsText(const host::TForm& form);
 
+// Why a calculation could not judge the menu when the launch service is not among the services the
+// screen loaded for the branch: names both. Empty when the service is there.
+QString missingServiceText(const host::TForm& form, const QString& service, const QString& branch);
+
 } // namespace shell

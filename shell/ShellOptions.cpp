@@ -1,5 +1,6 @@
 #include "shell/ShellOptions.h"
 
+#include "host/context/SettingsKeys.h"
 #include "host/core/Refusal.h"
 #include "protocol/DateTime.h"
 #include "protocol/HostPort.h"
@@ -15,6 +16,8 @@ using namespace Qt::StringLiterals;
 namespace shell {
 
 namespace {
+
+const QString kCalcula = u"CALCULA"_s;
 
 struct Option {
     QString name;
@@ -42,21 +45,67 @@ void parseServer(ShellOptions& options, const QString& text) {
     }
 }
 
+const QString kQtMessages = u"--qt-messages"_s;
+
+// The mode is compared exactly: "calcula" would open the screen as a child window and end with 0, which a
+// calling script reads as a clear menu.
+void parseMode(ShellOptions& options, const QString& text) {
+    if (text != kCalcula && text.compare(kCalcula, Qt::CaseInsensitive) == 0)
+        throw host::Refusal(
+            u"Modo inválido em --mode: '%1'. O modo de cálculo se escreve CALCULA, em maiúsculas."_s.arg(
+                text));
+    options.mode = text;
+}
+
+struct Key {
+    const QString& name;
+    QString description;
+};
+
+const std::vector<Key>& keyTable() {
+    using namespace host::keys;
+    static const std::vector<Key> keys{
+        {kDatabasePath, u"banco de dados local (relativo ao arquivo de configuração); --database"_s},
+        {kServerHost, u"máquina do servidor de aplicação (padrão 127.0.0.1); --server"_s},
+        {kServerPort, u"porta do servidor de aplicação (padrão 60251); --server"_s},
+        {kServerTimeoutMs, u"tempo máximo de uma chamada ao servidor, em ms (padrão 30000)"_s},
+        {kServerSecretFile, u"arquivo com a chave de acesso ao servidor (opcional); --secret-file"_s},
+        {kOperatorCode, u"código do operador; --operator"_s},
+        {kOperatorBranch, u"filial de processamento do operador; --operator-branch"_s},
+        {kOperatorBranchLocked, u"true quando o operador fica restrito à sua filial"_s},
+        {kMaskKind0, u"máscara dos códigos de produto e de prato per capita"_s},
+        {kMaskKind1, u"máscara dos códigos de prato"_s},
+        {kReportsFolder, u"pasta das definições de relatório"_s},
+        {kReportsStandardFolder, u"pasta dos relatórios padrão"_s},
+        {kReportsPrintFolder, u"pasta onde os relatórios impressos em arquivo são gravados"_s},
+        {kFormatLocale, u"formato de datas e números (padrão pt_BR), qualquer que seja o LANG da máquina"_s},
+    };
+    return keys;
+}
+
 const std::vector<Option>& table() {
     static const std::vector<Option> options{
         {u"--help"_s,
          {},
          u"mostra esta ajuda e termina"_s,
          [](ShellOptions& o, const QString&) { o.help = true; }},
+        {kQtMessages,
+         {},
+         u"mostra na saída de erros as mensagens de depuração e os avisos do próprio Qt"_s,
+         [](ShellOptions& o, const QString&) { o.qtMessages = true; }},
         {u"--settings"_s, u"ARQUIVO"_s,
-         u"arquivo de configuração (INI); padrão: ../demo/restcont.ini a partir da pasta do executável"_s,
-         [](ShellOptions& o, const QString& v) { o.settingsFile = v; }},
+         u"arquivo de configuração (INI); padrão: ../demo/restcont.ini a partir da pasta do executável, "
+         u"dispensável quando as opções bastam"_s,
+         [](ShellOptions& o, const QString& v) {
+             o.settingsFile = v;
+             o.settingsGiven = true;
+         }},
         {u"--package"_s, u"ARQUIVO"_s,
          u"pacote da tela; padrão: ../lib/libPkg_kdr60251.so a partir da pasta do executável"_s,
          [](ShellOptions& o, const QString& v) { o.packageFile = v; }},
         {u"--mode"_s, u"MODO"_s,
          u"modo de abertura: CALCULA (cálculo), FORMULARIO (diálogo modal) ou outro (janela filha)"_s,
-         [](ShellOptions& o, const QString& v) { o.mode = v; }},
+         parseMode},
         {u"--filial"_s, u"CÓDIGO"_s, u"filial de lançamento (vazia: a filial de processamento do operador)"_s,
          [](ShellOptions& o, const QString& v) { o.filial = v; }},
         {u"--servico"_s, u"CÓDIGO"_s, u"serviço de lançamento, marcado na lista de serviços"_s,
@@ -69,6 +118,12 @@ const std::vector<Option>& table() {
          parseServer},
         {u"--operator"_s, u"CÓDIGO"_s, u"operador; substitui operator/code"_s,
          [](ShellOptions& o, const QString& v) { o.operatorCode = v; }},
+        {u"--operator-branch"_s, u"CÓDIGO"_s,
+         u"filial de processamento do operador; substitui operator/branch"_s,
+         [](ShellOptions& o, const QString& v) { o.operatorBranch = v; }},
+        {u"--secret-file"_s, u"ARQUIVO"_s,
+         u"arquivo com a chave de acesso ao servidor; substitui server/secret_file"_s,
+         [](ShellOptions& o, const QString& v) { o.secretFile = v; }},
         {u"--screenshot"_s, u"ARQUIVO"_s,
          u"grava uma imagem PNG da tela depois da sua primeira ativação e termina"_s,
          [](ShellOptions& o, const QString& v) { o.screenshot = v; }},
@@ -136,21 +191,22 @@ QString helpText() {
         const QString head = option.valueName.isEmpty() ? option.name : option.name + u' ' + option.valueName;
         text += u"  %1\n      %2\n"_s.arg(head, option.description);
     }
-    text += u"\nChaves do arquivo de configuração:\n"
-            u"  database/path          banco de dados local (relativo ao arquivo de configuração)\n"
-            u"  server/host            máquina do servidor de aplicação (padrão 127.0.0.1)\n"
-            u"  server/port            porta do servidor de aplicação (padrão 60251)\n"
-            u"  server/timeout_ms      tempo máximo de uma chamada ao servidor, em ms (padrão 30000)\n"
-            u"  server/secret_file     arquivo com a chave de acesso ao servidor (opcional)\n"
-            u"  operator/code          código do operador\n"
-            u"  operator/branch        filial de processamento do operador\n"
-            u"  operator/branch_locked true quando o operador fica restrito à sua filial\n"
-            u"  masks/kind0            máscara dos códigos de produto e de prato per capita\n"
-            u"  masks/kind1            máscara dos códigos de prato\n"
-            u"  reports/folder         pasta das definições de relatório\n\n"
-            u"Saída: 0 em caso de sucesso; 2 para opção inválida, configuração ilegível, pacote que não "
-            u"carrega ou valor de lançamento recusado.\n"_s;
+    text += u"\nChaves do arquivo de configuração:\n"_s;
+    for (const Key& key : keyTable())
+        text += u"  %1 %2\n"_s.arg(key.name.leftJustified(22), key.description);
+    text += u"\nSaída:\n"
+            u"  0  sucesso; no modo CALCULA, cardápio liberado (nenhuma restrição contratual infringida)\n"
+            u"  1  modo CALCULA: operação bloqueada (o cardápio infringiu as restrições contratuais)\n"
+            u"  2  opção inválida, configuração ilegível ou incompleta, pacote que não carrega, valor de "
+            u"lançamento recusado ou, no modo CALCULA, análise não concluída (cardápio não julgado)\n"_s;
     return text;
+}
+
+bool wantsQtMessages(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (QString::fromLocal8Bit(argv[i]) == kQtMessages)
+            return true;
+    return false;
 }
 
 } // namespace shell

@@ -11,7 +11,11 @@ namespace shell {
 // What the command line asked of the host shell.
 struct ShellOptions {
     bool help = false;
+    // Qt's own debug, info and warning messages reach stderr only when asked for.
+    bool qtMessages = false;
     QString settingsFile;
+    // Named by --settings: then a file that cannot be read is an error; the default may be missing.
+    bool settingsGiven = false;
     QString packageFile;
     // Launch values; none given means a null launch value.
     std::optional<QString> mode;
@@ -23,9 +27,12 @@ struct ShellOptions {
     std::optional<QString> serverHost;
     std::optional<int> serverPort;
     std::optional<QString> operatorCode;
+    std::optional<QString> operatorBranch;
+    std::optional<QString> secretFile;
     QString screenshot;
 
     bool launchGiven() const { return mode || filial || servico || mes; }
+    bool calculation() const { return mode == QStringLiteral("CALCULA"); }
 };
 
 // Reads the arguments (without the program name). Defaults are taken relative to the folder of the
@@ -37,7 +44,11 @@ ShellOptions parseShellOptions(const QStringList& arguments, const QString& exec
 // service, month and the address of the outcome cell.
 QVariant launchValue(const ShellOptions& options, bool* outcomeCell);
 
-// The --help text: every option and every settings key.
+// The --help text: every option, every settings key and every exit status.
 QString helpText();
+
+// True when the arguments ask for Qt's own messages; read before the application object exists, since
+// Qt may speak while it is built.
+bool wantsQtMessages(int argc, char** argv);
 
 } // namespace shell

@@ -1,15 +1,21 @@
 // restcont-host: the host application that launches the screen package.
 #include "shell/CalcOutcome.h"
+#include "shell/MessageHandler.h"
 #include "shell/PackageLoader.h"
+#include "shell/RunRequirements.h"
 #include "shell/ShellOptions.h"
 
+#include "host/app/QtTranslations.h"
 #include "host/app/TApplication.h"
 #include "host/app/TForm.h"
+#include "host/context/FormatSettings.h"
 #include "host/context/OperatorContext.h"
 #include "host/context/SettingsKeys.h"
 #include "host/core/Refusal.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QTimer>
@@ -54,6 +60,23 @@ void applyOverrides(const shell::ShellOptions& options) {
         context.set(host::keys::kServerPort, QString::number(*options.serverPort));
     if (options.operatorCode)
         context.set(host::keys::kOperatorCode, *options.operatorCode);
+    if (options.operatorBranch)
+        context.set(host::keys::kOperatorBranch, *options.operatorBranch);
+    if (options.secretFile)
+        context.set(host::keys::kServerSecretFile, *options.secretFile);
+}
+
+// The settings file, then the options over it. Only a file the command line named must exist: the
+// default one beside the executable is a convenience, and a run may come from the options alone.
+void readSettings(const shell::ShellOptions& options) {
+    auto& context = host::OperatorContext::instance();
+    if (options.settingsGiven || QFileInfo::exists(options.settingsFile))
+        context.loadSettingsFile(options.settingsFile);
+    applyOverrides(options);
+    shell::checkRunRequirements(options);
+    // Qt's own widgets and dialogs follow the host's format settings, not the machine's LANG.
+    QLocale::setDefault(host::FormatSettings());
+    host::InstallQtTranslations(host::FormatSettings());
 }
 
 // The shell's part after the screen's first activation: the picture, the calculation outcome and,
@@ -74,10 +97,15 @@ public:
             else
                 print(stdout, u"Imagem da tela gravada em %1\n"_s.arg(options_.screenshot));
         }
-        const bool calculation = options_.mode == u"CALCULA"_s;
+        const bool calculation = options_.calculation();
         if (calculation) {
             const shell::CalcOutcome outcome = shell::calcOutcome(completed, cell_);
             print(stdout, shell::describe(outcome) + u'\n');
+            if (outcome == shell::CalcOutcome::Failed && options_.servico) {
+                const QString missing = shell::missingServiceText(*form, *options_.servico, launchBranch());
+                if (!missing.isEmpty())
+                    fail(missing);
+            }
             if (outcome == shell::CalcOutcome::Blocked)
                 print(stdout, shell::infringementsText(*form));
             if (status_ == 0)
@@ -95,6 +123,12 @@ public:
     }
 
     bool finished() const { return finished_; }
+
+    // The branch the screen was launched on: the operator's own when none was given.
+    QString launchBranch() const {
+        const QString given = options_.filial.value_or(QString()).trimmed();
+        return given.isEmpty() ? host::FiliProc() : given;
+    }
     int status() const { return status_; }
 
 private:
@@ -108,6 +142,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    shell::installMessageHandler(shell::wantsQtMessages(argc, argv));
     choosePlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"restcont-host"_s);
@@ -124,11 +159,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        host::OperatorContext::instance().loadSettingsFile(options.settingsFile);
+        readSettings(options);
     } catch (const host::Refusal& refusal) {
         return fail(refusal.message());
     }
-    applyOverrides(options);
 
     std::optional<shell::PackageLoader> package;
     try {

@@ -112,19 +112,25 @@ bool ModuFili() {
     return text == u"true"_s || text == u"1"_s || text == u"s"_s || text == u"sim"_s;
 }
 
-double DataProc(const QString& cdFilial) {
+std::optional<double> FindDataProc(const QString& cdFilial) {
     QSqlQuery query(TdtmDBGeral::instance().adcGeral());
     query.prepare(u"SELECT DTPROCESSO FROM FILIAL WHERE CDFILIAL = ?"_s);
     query.addBindValue(cdFilial);
     if (!query.exec())
         throw Refusal(u"Não foi possível ler a filial '%1' no banco de dados local."_s.arg(cdFilial));
     if (!query.next())
-        throw Refusal(u"Filial '%1' não cadastrada: sem data de processamento."_s.arg(cdFilial));
+        return std::nullopt;
     const auto date = proto::parseDateTime(query.value(0).toString().toStdString());
     if (!date)
         throw Refusal(u"Data de processamento inválida para a filial '%1': '%2'."_s.arg(
             cdFilial, query.value(0).toString()));
     return date->days;
+}
+
+double DataProc(const QString& cdFilial) {
+    if (const std::optional<double> date = FindDataProc(cdFilial))
+        return *date;
+    throw Refusal(u"Filial '%1' não cadastrada: sem data de processamento."_s.arg(cdFilial));
 }
 
 QString Operador() {

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 
 namespace host {
 
@@ -47,6 +48,8 @@ bool ModuFili();
 // The processing date of a branch (FILIAL.DTPROCESSO in the local database), days since
 // 1899-12-30. Throws Refusal when the branch is unknown or the database cannot be read.
 double DataProc(const QString& cdFilial);
+// The same, empty for a branch the local database does not know.
+std::optional<double> FindDataProc(const QString& cdFilial);
 QString Operador();
 QString WebURL();
 int WebPort();

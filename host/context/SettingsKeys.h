@@ -18,8 +18,10 @@ inline const QString kMaskKind1 = QStringLiteral("masks/kind1");
 inline const QString kReportsFolder = QStringLiteral("reports/folder");
 inline const QString kReportsStandardFolder = QStringLiteral("reports/standard_folder");
 inline const QString kReportsPrintFolder = QStringLiteral("reports/print_folder");
+inline const QString kFormatLocale = QStringLiteral("format/locale");
 
 inline constexpr int kDefaultPort = 60251;
+inline const QString kDefaultFormatLocale = QStringLiteral("pt_BR");
 inline constexpr int kDefaultTimeoutMs = 30000;
 // In the settings file a mask must be quoted (kind0=">aa.aaaa.aaaa;0; "): unquoted, the INI reader takes
 // ";" as the start of a comment and drops the rest. Both defaults lay out a ten-character code in groups,

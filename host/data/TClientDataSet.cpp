@@ -139,6 +139,11 @@ void TClientDataSet::LoadPacket(const proto::Packet& packet) {
                         .arg(r + 1));
             };
             if (proto::isNull(value)) {
+                if (field.Required)
+                    throw Refusal(
+                        u"Pacote de dados recusado em %1: o campo '%2' é obrigatório e a linha %3 o traz vazio."_s
+                            .arg(Name, field.FieldName())
+                            .arg(r + 1));
                 row.emplace_back(std::monostate{});
             } else if (field.DataType() == proto::FieldType::String) {
                 const auto* text = std::get_if<std::string>(&value);

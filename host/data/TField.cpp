@@ -1,5 +1,6 @@
 #include "host/data/TField.h"
 
+#include "host/context/FormatSettings.h"
 #include "host/core/Refusal.h"
 #include "host/data/TClientDataSet.h"
 #include "host/data/TDateTimeField.h"
@@ -7,14 +8,13 @@
 #include "host/data/TStringField.h"
 #include "host/format/Formatting.h"
 
-#include <QLocale>
-
 using namespace Qt::StringLiterals;
 
 namespace host {
 
 TField::TField(TClientDataSet& owner, int index, QString name, proto::FieldType type, int size)
-    : owner_(owner), index_(index), name_(std::move(name)), type_(type), size_(size) {}
+    : Alignment(type == proto::FieldType::Float ? TAlignment::taRightJustify : TAlignment::taLeftJustify),
+      owner_(owner), index_(index), name_(std::move(name)), type_(type), size_(size) {}
 
 const DataCell& TField::cell() const {
     return owner_.readCell(index_);
@@ -28,8 +28,8 @@ QString TField::plainText(const DataCell& value) const {
     if (const auto* text = std::get_if<QString>(&value))
         return *text;
     if (const auto* number = std::get_if<double>(&value))
-        return type_ == proto::FieldType::DateTime ? DateTimeText(*number, QLocale())
-                                                   : FormatFloatGeneral(*number, QLocale());
+        return type_ == proto::FieldType::DateTime ? DateTimeText(*number, FormatSettings())
+                                                   : FormatFloatGeneral(*number, FormatSettings());
     return {};
 }
 
@@ -42,10 +42,8 @@ double TField::AsFloat() const {
     if (const auto* number = std::get_if<double>(&value))
         return *number;
     if (const auto* text = std::get_if<QString>(&value)) {
-        bool ok = false;
-        const double parsed = QLocale().toDouble(text->trimmed(), &ok);
-        if (ok)
-            return parsed;
+        if (const std::optional<double> parsed = ParseNumber(*text, FormatSettings()))
+            return *parsed;
         throw Refusal(u"'%1' não é um valor numérico válido para o campo '%2'."_s.arg(*text, name_));
     }
     return 0;
@@ -78,13 +76,10 @@ QString TField::Text() const {
 DataCell TField::fromString(const QString& value) const {
     if (value.isEmpty())
         return std::monostate{};
-    bool ok = false;
-    double number = QLocale().toDouble(value.trimmed(), &ok);
-    if (!ok)
-        number = QLocale::c().toDouble(value.trimmed(), &ok);
-    if (!ok)
+    const std::optional<double> number = ParseNumber(value, FormatSettings());
+    if (!number)
         throw Refusal(u"'%1' não é um valor válido para o campo '%2'."_s.arg(value, name_));
-    return number;
+    return *number;
 }
 
 void TField::SetAsString(const QString& value) {
@@ -93,7 +88,7 @@ void TField::SetAsString(const QString& value) {
 
 void TField::SetAsFloat(double value) {
     if (type_ == proto::FieldType::String)
-        store(fromString(FormatFloatGeneral(value, QLocale())));
+        store(fromString(FloatTextLossless(value, FormatSettings())));
     else
         store(value);
 }
@@ -136,7 +131,7 @@ QString TFloatField::formattedText(const DataCell& value) const {
     const auto* number = std::get_if<double>(&value);
     if (!number || DisplayFormat.isEmpty())
         return plainText(value);
-    return FormatFloat(DisplayFormat, *number, QLocale());
+    return FormatFloat(DisplayFormat, *number, FormatSettings());
 }
 
 TDateTimeField::TDateTimeField(TClientDataSet& owner, int index, QString name)
@@ -146,7 +141,7 @@ QString TDateTimeField::formattedText(const DataCell& value) const {
     const auto* days = std::get_if<double>(&value);
     if (!days || DisplayFormat.isEmpty())
         return plainText(value);
-    return FormatDateTime(DisplayFormat, *days, QLocale());
+    return FormatDateTime(DisplayFormat, *days, FormatSettings());
 }
 
 } // namespace host

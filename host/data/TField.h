@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/data/DataCell.h"
+#include "host/data/TAlignment.h"
 #include "protocol/Packet.h"
 
 #include <QString>
@@ -34,6 +35,12 @@ public:
     void SetDisplayLabel(const QString& label) { displayLabel_ = label; }
     QString EditMask;
     GetTextEvent OnGetText;
+    // Numbers line up on their last digit: a float field is right-aligned until told otherwise.
+    TAlignment Alignment;
+    // A required field refuses a packet whose row leaves it null.
+    bool Required = false;
+    // Characters a grid gives the field by default; 0: its size (texts) or the type's own.
+    int DisplayWidth = 0;
 
     bool IsNull() const;
     QString AsString() const;

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QTime>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -154,7 +156,31 @@ QString FormatFloatGeneral(double value, const QLocale& locale) {
         return value > 0 ? u"INF"_s : u"-INF"_s;
     if (value == 0)
         return u"0"_s;
+    // to_chars is "%.15g" without the C library's LC_NUMERIC, which the application object sets from LANG.
+    std::array<char, 32> buffer{};
+    const auto end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15)
+            .ptr;
+    QString text = QString::fromLatin1(buffer.data(), end - buffer.data());
+    text.replace(u'.', locale.decimalPoint());
+    text.replace(u'e', u'E');
+    return text;
+}
+
+QString FloatTextLossless(double value, const QLocale& locale) {
+    if (!std::isfinite(value))
+        return FormatFloatGeneral(value, locale);
     return withGrouping(locale, false).toString(value, 'g', QLocale::FloatingPointShortest);
+}
+
+std::optional<double> ParseNumber(const QString& text, const QLocale& locale) {
+    QLocale strict = locale;
+    strict.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+    bool ok = false;
+    const double number = strict.toDouble(text.trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
 }
 
 QString ShortDayName(double days, const QLocale& locale) {

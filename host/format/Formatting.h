@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+
 // Texts the fields and the text events show. Plain functions: every one takes the locale, so the
 // same call gives the same text on a developer's machine and on the build server.
 namespace host {
@@ -28,9 +30,18 @@ EditMaskParts SplitEditMask(const QString& editMask);
 // separators.
 QString FormatFloat(const QString& format, double value, const QLocale& locale);
 
-// The general number format: the shortest text that reads back as the same double, no trailing zeros,
-// no grouping.
+// The general number format: C's "%.15g" with the locale's decimal separator. Fixed notation while the
+// decimal exponent is from -4 to 14, otherwise mantissa, "E", sign and at least two digits; no trailing
+// zeros, no grouping, and -0 shows 0.
 QString FormatFloatGeneral(double value, const QLocale& locale);
+
+// The shortest text that reads back by the locale as the very same double (no grouping): for a number
+// kept as text, where fifteen digits would lose what was stored.
+QString FloatTextLossless(double value, const QLocale& locale);
+
+// A number typed or stored as text, read by the same locale that shows it. A group separator is refused,
+// so "1.500" never silently reads as 1,5 or 1500 depending on the machine. Empty when it is no number.
+std::optional<double> ParseNumber(const QString& text, const QLocale& locale);
 
 // The locale's abbreviated weekday, without the period some locales add ("ter", not "ter.").
 QString ShortDayName(double days, const QLocale& locale);

@@ -6,21 +6,7 @@
 
 namespace host {
 
-namespace {
-
-Qt::Alignment qtAlignment(TAlignment alignment) {
-    switch (alignment) {
-    case TAlignment::taRightJustify:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case TAlignment::taCenter:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    case TAlignment::taLeftJustify:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-} // namespace
+namespace {} // namespace
 
 DataSetModel::DataSetModel(const TDBGridColumns& columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(columns) {}
@@ -87,7 +73,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
         return set ? set->DisplayTextAt(index.row(), fieldIndex(index.column())) : QString();
     }
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(qtAlignment(columns_.Items(index.column()).Alignment()));
+        return QVariant::fromValue(QtAlignment(columns_.Items(index.column()).Alignment()));
     default:
         return {};
     }
@@ -111,7 +97,7 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     case Qt::FontRole:
         return column.Title.FontSet() ? QVariant(column.Title.Font()) : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(qtAlignment(column.Title.Alignment()));
+        return QVariant::fromValue(QtAlignment(column.Title.Alignment()));
     default:
         return {};
     }

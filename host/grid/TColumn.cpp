@@ -3,6 +3,7 @@
 #include "host/core/Refusal.h"
 #include "host/data/TClientDataSet.h"
 #include "host/data/TDataSource.h"
+#include "host/grid/SymbolFonts.h"
 #include "host/grid/TDBGrid.h"
 
 using namespace Qt::StringLiterals;
@@ -11,7 +12,7 @@ namespace host {
 
 QString TColumnTitle::Caption() const {
     if (caption_)
-        return *caption_;
+        return symbolFont_ ? SymbolFontText(*caption_) : *caption_;
     if (const TField* field = column_.Field())
         return field->DisplayLabel();
     return column_.FieldName();
@@ -28,7 +29,8 @@ QFont TColumnTitle::Font() const {
 
 void TColumnTitle::SetFont(const QString& family, int height) {
     QFont font = column_.Grid().font();
-    font.setFamily(family);
+    symbolFont_ = IsMappedSymbolFont(family);
+    font.setFamily(symbolFont_ ? SymbolGlyphFamily() : family);
     // Both signs give a pixel size: a positive height includes the leading above the characters,
     // which the font's metrics would only approximate.
     if (height != 0)
@@ -55,6 +57,13 @@ TField* TColumn::Field() const {
     return set ? set->FindField(fieldName_) : nullptr;
 }
 
+TAlignment TColumn::Alignment() const {
+    if (alignment_)
+        return *alignment_;
+    const TField* field = Field();
+    return field ? field->Alignment : TAlignment::taLeftJustify;
+}
+
 void TColumn::SetAlignment(TAlignment alignment) {
     alignment_ = alignment;
     changed();
@@ -66,6 +75,7 @@ int TColumn::Width() const {
 
 void TColumn::SetWidth(int width) {
     width_ = width;
+    dragged_ = false;
     changed();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/data/TAlignment.h"
+
 #include <QFont>
 #include <QString>
 
@@ -13,8 +15,6 @@ class TColumn;
 class TDBGrid;
 class TField;
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 // A column title: its caption (the field's display label until one is set), its own font when it
 // has one, its alignment.
 class TColumnTitle {
@@ -23,7 +23,8 @@ public:
     void SetCaption(const QString& caption);
     bool CaptionSet() const { return caption_.has_value(); }
 
-    // The grid's font until one is set. A negative height is the character height in pixels.
+    // The grid's font until one is set. A negative height is the character height in pixels. A symbol
+    // font the machine lacks is replaced by one with the glyphs, and the caption's codes by the glyphs.
     QFont Font() const;
     void SetFont(const QString& family, int height);
     bool FontSet() const { return font_.has_value(); }
@@ -37,6 +38,7 @@ private:
     TColumn& column_;
     std::optional<QString> caption_;
     std::optional<QFont> font_;
+    bool symbolFont_ = false;
     TAlignment alignment_ = TAlignment::taLeftJustify;
 };
 
@@ -53,9 +55,11 @@ public:
 
     TColumnTitle Title;
 
-    TAlignment Alignment() const { return alignment_; }
+    // The field's alignment until the column sets one.
+    TAlignment Alignment() const;
     void SetAlignment(TAlignment alignment);
-    // 0 until set: the grid's default width for the field.
+    // 0 until set: the grid's default width for the field. The grid widens a column to its title and
+    // values; the width set is the least it gets.
     int Width() const;
     void SetWidth(int width);
     bool WidthSet() const { return width_ > 0; }
@@ -72,8 +76,10 @@ private:
 
     TDBGrid& grid_;
     QString fieldName_;
-    TAlignment alignment_ = TAlignment::taLeftJustify;
+    std::optional<TAlignment> alignment_;
     int width_ = 0;
+    // The user dragged the width: kept as it is, never widened again.
+    bool dragged_ = false;
 };
 
 // The columns of a grid, left to right.

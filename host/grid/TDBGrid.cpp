@@ -59,6 +59,8 @@ bool isNavigationKey(int key) {
 
 // Characters a default-width column makes room for, by field type.
 int defaultChars(const TField& field) {
+    if (field.DisplayWidth > 0)
+        return field.DisplayWidth;
     switch (field.DataType()) {
     case proto::FieldType::String:
         return field.Size();
@@ -98,8 +100,10 @@ TDBGrid::TDBGrid(QWidget* parent, const QString& name)
         Dispatch([&] { OnTitleClick(column); });
     });
     connect(titles, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-        if (!applyingWidths_ && section >= 0 && section < columns_.Count())
+        if (!applyingWidths_ && section >= 0 && section < columns_.Count()) {
             columns_.Items(section).width_ = size;
+            columns_.Items(section).dragged_ = true;
+        }
     });
 
     QHeaderView* indicator = verticalHeader();
@@ -210,18 +214,32 @@ void TDBGrid::columnsChanged() {
 }
 
 int TDBGrid::defaultWidth(const TColumn& column) const {
-    const QFontMetrics metrics = fontMetrics();
-    const int title = QFontMetrics(column.Title.Font()).horizontalAdvance(column.Title.Caption()) + 8;
     const TField* field = column.Field();
     const int chars = field ? defaultChars(*field) : 10;
-    return std::max(title, chars * metrics.averageCharWidth() + 4);
+    return chars * fontMetrics().averageCharWidth() + 4;
+}
+
+int TDBGrid::neededWidth(const TColumn& column) const {
+    // The title's padding is the header section's; a cell's text is inset by 2 on each side when drawn.
+    int needed = QFontMetrics(column.Title.Font()).horizontalAdvance(column.Title.Caption()) + 12;
+    const QFontMetrics metrics = fontMetrics();
+    const int rows = std::min(model_->rowCount(), kMeasuredRows);
+    for (int row = 0; row < rows; ++row)
+        needed = std::max(
+            needed,
+            metrics.horizontalAdvance(model_->data(model_->index(row, column.Index())).toString()) + 6);
+    return needed;
 }
 
 void TDBGrid::applyColumnWidths() {
     applyingWidths_ = true;
     for (int i = 0; i < columns_.Count(); ++i) {
         const TColumn& column = columns_.Items(i);
-        setColumnWidth(i, column.width_ > 0 ? column.width_ : defaultWidth(column));
+        if (column.dragged_)
+            setColumnWidth(i, column.width_);
+        else
+            setColumnWidth(
+                i, std::max(column.width_ > 0 ? column.width_ : defaultWidth(column), neededWidth(column)));
     }
     applyingWidths_ = false;
 }

@@ -102,6 +102,10 @@ private:
     void applyColumnWidths();
     void applyPalette();
     int defaultWidth(const TColumn& column) const;
+    // What the title and the values shown need in the grid's fonts; the first rows only, so a long
+    // set costs no more than a screenful or two.
+    int neededWidth(const TColumn& column) const;
+    static constexpr int kMeasuredRows = 200;
     // Draws one data cell: the default look, then OnDrawColumnCell.
     void drawCell(QPainter& painter, const QRect& rect, int row, int column);
 

@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -29,6 +30,7 @@ TReportTable TReportTable::From(const TReportDefinition& definition, const TClie
             if (&data.Fields(i) == field)
                 fields.push_back(i);
         table.Headers.append(column.Title.isEmpty() ? column.FieldName : column.Title);
+        table.Alignments.push_back(field->Alignment);
     }
     for (int row = 0; row < data.RecordCount(); ++row) {
         QStringList cells;
@@ -60,11 +62,21 @@ std::unique_ptr<QTextDocument> TReportTable::Document() const {
         cursor.insertTable(static_cast<int>(Rows.size()) + 1, static_cast<int>(Headers.size()), tableFormat);
     QTextCharFormat headerFormat;
     headerFormat.setFontWeight(QFont::Bold);
+    const auto cell = [&](int row, int column) {
+        QTextCursor at = grid->cellAt(row, column).firstCursorPosition();
+        if (static_cast<std::size_t>(column) < Alignments.size()) {
+            QTextBlockFormat block;
+            block.setAlignment(QtAlignment(Alignments[static_cast<std::size_t>(column)]) &
+                               Qt::AlignHorizontal_Mask);
+            at.setBlockFormat(block);
+        }
+        return at;
+    };
     for (int c = 0; c < Headers.size(); ++c)
-        grid->cellAt(0, c).firstCursorPosition().insertText(Headers.at(c), headerFormat);
+        cell(0, c).insertText(Headers.at(c), headerFormat);
     for (std::size_t r = 0; r < Rows.size(); ++r)
         for (int c = 0; c < Headers.size() && c < Rows[r].size(); ++c)
-            grid->cellAt(static_cast<int>(r) + 1, c).firstCursorPosition().insertText(Rows[r].at(c));
+            cell(static_cast<int>(r) + 1, c).insertText(Rows[r].at(c));
     return document;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/data/TAlignment.h"
 #include "host/report/TReportDefinition.h"
 
 #include <QByteArray>
@@ -22,6 +23,8 @@ struct TReportTable {
     QString Title;
     QStringList Headers;
     std::vector<QStringList> Rows;
+    // Per column, its field's alignment: numbers line up on the right on paper as in the grids.
+    std::vector<TAlignment> Alignments;
 
     // The definition's columns over the query's rows, each cell as its field shows it. A column whose
     // field the query does not answer is refused, naming the field.

@@ -152,6 +152,44 @@ TEST_F(AnalysisScreenTest, CalculationThatCannotJudgeNeverReadsClear) {
     EXPECT_FALSE(seam.recorder().lastError().isEmpty());
 }
 
+struct LaunchBranchCase {
+    const char* branch;
+    const char16_t* refusal;
+};
+
+class CalculationLaunchBranch : public AnalysisScreenTest,
+                                public ::testing::WithParamInterface<LaunchBranchCase> {};
+
+// Calculation mode holds its launch branch to what leaving the branch panel asks: no verdict for a branch
+// the operator may not work on, a rescinded contract or an unknown branch, and nothing written.
+TEST_P(CalculationLaunchBranch, IsRefusedBeforeAnyAnalysisAndWritesNoOutcome) {
+    cell = true;
+    (void)methodsCalled();
+    form = launch(u"CALCULA"_s, QString::fromLatin1(GetParam().branch), u"001"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(cell) << "never read as clear";
+    EXPECT_TRUE(seam.recorder().messages.empty()) << "no verdict shown";
+    EXPECT_TRUE(seam.recorder().lastError().contains(QString::fromUtf16(GetParam().refusal)))
+        << seam.recorder().lastError().toStdString();
+    EXPECT_FALSE(methodsCalled().contains(u"GetFreqPratSem"_s)) << "no analysis ran";
+    form->Close();
+    GuiDrain();
+}
+
+INSTANTIATE_TEST_SUITE_P(Branches, CalculationLaunchBranch,
+                         ::testing::Values(LaunchBranchCase{"0003", u"não tem permissão"},
+                                           LaunchBranchCase{"0004", u"Filial com contrato rescindido."},
+                                           LaunchBranchCase{"0009", u"Filial não cadastrada."}));
+
+TEST_F(AnalysisScreenTest, AnUnknownLaunchBranchOpensWithAnEmptyNameAndServiceList) {
+    form = launch(u""_s, u"0009"_s, u"001"_s, day(2026, 3, 1));
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(seam.recorder().errors.isEmpty()) << seam.recorder().lastError().toStdString();
+    EXPECT_EQ(form->medCdFilial->Text(), u"0009"_s);
+    EXPECT_TRUE(form->edtNmFilial->Text().isEmpty());
+    EXPECT_TRUE(form->cdsServico.IsEmpty());
+}
+
 TEST_F(AnalysisScreenTest, AConfinedOperatorNeverGetsAnEditableBranchEvenWhenConnectingFails) {
     useServer(1);
     OperatorContext::instance().set(keys::kOperatorBranchLocked, u"true"_s);

@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 using namespace host;
 
@@ -66,7 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"service_is_a_map",
                 QVariantList{u"CALCULA"_s, u"0001"_s, QVariantMap{{u"a"_s, 1}}, 46082.0, 0}},
         Refused{"month_is_text", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, u"março"_s, 0}},
-        Refused{"month_is_null", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, QVariant(), 0}}),
+        Refused{"month_is_null", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, QVariant(), 0}},
+        // Months the calendar cannot name never reach the server.
+        Refused{"month_is_nan", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, std::nan(""), 0}},
+        Refused{"month_before_year_1", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, -693594.0 - 31, 0}},
+        Refused{"month_after_9999", QVariantList{u"CALCULA"_s, u"0001"_s, u"00001"_s, 2958466.0 + 31, 0}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // An outcome that cannot be read fails after branch, service and month were stored, before the mode.
@@ -85,11 +91,13 @@ TEST_P(RefusedOutcome, StoresBranchServiceAndMonthButNotTheModeAndCreatesNoForm)
     EXPECT_EQ(Screen().Cursor(), TCursor::crDefault);
 }
 
-INSTANTIATE_TEST_SUITE_P(Launch, RefusedOutcome,
-                         ::testing::Values(Refused{"text", QVariant(u"abc"_s)}, Refused{"null", QVariant()},
-                                           Refused{"list", QVariantList{1}},
-                                           Refused{"fraction", QVariant(1.5)}),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Launch, RefusedOutcome,
+    ::testing::Values(Refused{"text", QVariant(u"abc"_s)}, Refused{"null", QVariant()},
+                      Refused{"list", QVariantList{1}}, Refused{"fraction", QVariant(1.5)},
+                      Refused{"nan", QVariant(std::nan(""))}, Refused{"infinite", QVariant(HUGE_VAL)},
+                      Refused{"minus_infinite", QVariant(-HUGE_VAL)}, Refused{"past_2_63", QVariant(1e19)}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct ModeCase {
     const char* name;

@@ -112,7 +112,7 @@ TEST_F(ShippedReports, TheRestrictionsListEveryKindWithItsLimits) {
     const TReportTable table = run(u"02"_s, u"_12"_s);
     ASSERT_EQ(table.Rows.size(), 2u);
     EXPECT_EQ(table.Rows[0], (QStringList{u"12"_s, u"Frequência de prato"_s, u"B"_s, u"Prato do doze"_s,
-                                          u"semana até 2; mês de - a 8.5"_s}));
+                                          u"semana até 2; mês de sem limite a 8,5"_s}));
     EXPECT_EQ(table.Rows[1], (QStringList{u"12"_s, u"Opção proibida"_s, u"B"_s, u"Prato do doze"_s, u""_s}));
 }
 

@@ -163,6 +163,10 @@ TEST_F(BranchPanelTest, ThePanelHoldsCodeNameAndMonthInTabOrder) {
     EXPECT_EQ(form->depMes->EditStyle(), TDateEditStyle::desUpDown);
     EXPECT_EQ(form->qryFilial.SQL_IB, form->qryFilial.SQL + u"\n"_s);
     EXPECT_EQ(form->qryFilial.FieldByName(u"CDFILIAL"_s).DisplayLabel(), u"Código"_s);
+    EXPECT_EQ(form->qryFilial.FieldByName(u"CDFILIAL"_s).DataType(), proto::FieldType::String);
+    EXPECT_EQ(form->qryFilial.FieldByName(u"CDFILIAL"_s).Size(), 4);
+    EXPECT_TRUE(form->qryFilial.FieldByName(u"CDFILIAL"_s).Required);
+    EXPECT_EQ(form->qryFilial.FieldByName(u"CDFILIAL"_s).DisplayWidth, 8);
     EXPECT_EQ(form->qryFilial.FieldByName(u"NMFILIAL"_s).DisplayLabel(), u"Nome"_s);
     EXPECT_EQ(form->medCdFilial->Text(), u"0001"_s);
     EXPECT_EQ(form->edtNmFilial->Text(), u"Hospital Central"_s);

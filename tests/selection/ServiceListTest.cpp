@@ -107,7 +107,10 @@ TEST_F(ServiceListTest, GridShowsTheThreeColumnsOverTheServiceList) {
     EXPECT_EQ(grid->Parent(), form->tshServicos);
     EXPECT_EQ(grid->Columns().Items(kCodigo).Title.Caption(), u"Código"_s);
     EXPECT_EQ(grid->Columns().Items(kNome).Title.Caption(), u"Nome do Serviço"_s);
-    EXPECT_EQ(grid->Columns().Items(kMarca).Title.Caption(), u"4"_s);
+    // The form's symbol-font "4" shows as the check mark it stands for, from a font the machine has.
+    EXPECT_EQ(grid->Columns().Items(kMarca).Title.Caption(), u"\u2714"_s);
+    EXPECT_EQ(grid->Columns().Items(kMarca).Title.Font().family(), u"DejaVu Sans"_s);
+    EXPECT_TRUE(QFontMetrics(grid->Columns().Items(kMarca).Title.Font()).inFontUcs4(0x2714));
     EXPECT_EQ(grid->Columns().Items(kCodigo).Width(), 51);
     EXPECT_EQ(grid->Columns().Items(kMarca).Width(), 31);
     EXPECT_EQ(grid->Color(), clInfoBk());

@@ -38,7 +38,8 @@ TEST(ShellOptions, EveryOptionIsReadInBothSpellings) {
                   << arg(u"--mode"_s, u"CALCULA"_s) << arg(u"--filial"_s, u"0001"_s)
                   << arg(u"--servico"_s, u"00001"_s) << arg(u"--mes"_s, u"2026-03-01"_s)
                   << arg(u"--database"_s, u"d.db"_s) << arg(u"--server"_s, u"127.0.0.1:61000"_s)
-                  << arg(u"--operator"_s, u"OP1"_s) << arg(u"--screenshot"_s, u"s.png"_s);
+                  << arg(u"--operator"_s, u"OP1"_s) << arg(u"--screenshot"_s, u"s.png"_s)
+                  << arg(u"--operator-branch"_s, u"0002"_s) << arg(u"--secret-file"_s, u"chave.txt"_s);
         const shell::ShellOptions o = parse(arguments);
         EXPECT_EQ(o.settingsFile, u"x.ini"_s);
         EXPECT_EQ(o.packageFile, u"p.so"_s);
@@ -51,8 +52,15 @@ TEST(ShellOptions, EveryOptionIsReadInBothSpellings) {
         EXPECT_EQ(o.serverPort, 61000);
         EXPECT_EQ(o.operatorCode, u"OP1"_s);
         EXPECT_EQ(o.screenshot, u"s.png"_s);
+        EXPECT_EQ(o.operatorBranch, u"0002"_s);
+        EXPECT_EQ(o.secretFile, u"chave.txt"_s);
+        EXPECT_TRUE(o.settingsGiven);
+        EXPECT_TRUE(o.calculation());
     }
     EXPECT_TRUE(parse({u"--help"_s}).help);
+    EXPECT_TRUE(parse({u"--qt-messages"_s}).qtMessages);
+    EXPECT_FALSE(parse({}).qtMessages);
+    EXPECT_FALSE(parse({}).settingsGiven) << "the default file may be missing";
 }
 
 TEST(ShellOptions, AnyLaunchOptionGivesTheFiveElementLaunchValue) {
@@ -85,6 +93,10 @@ TEST(ShellOptions, BadCommandLinesAreRefusedInPortuguese) {
         {{u"--server"_s, u"127.0.0.1:0"_s}, u"Servidor inválido"_s},
         {{u"--server"_s, u"127.0.0.1:70000"_s}, u"Servidor inválido"_s},
         {{u"--server"_s, u":60251"_s}, u"Servidor inválido"_s},
+        // A calling script would read the child window's 0 as a clear menu.
+        {{u"--mode"_s, u"calcula"_s}, u"se escreve CALCULA"_s},
+        {{u"--mode"_s, u"Calcula"_s}, u"se escreve CALCULA"_s},
+        {{u"--mode=cALCULA"_s}, u"se escreve CALCULA"_s},
     };
     for (const Case& c : cases) {
         try {
@@ -119,6 +131,15 @@ TEST(ShellOptions, TheHelpNamesEveryOptionAndEverySettingsKey) {
                                 u"operator/branch_locked"_s,
                                 u"masks/kind0"_s,
                                 u"masks/kind1"_s,
-                                u"reports/folder"_s})
+                                u"reports/folder"_s,
+                                u"reports/standard_folder"_s,
+                                u"reports/print_folder"_s,
+                                u"format/locale"_s,
+                                u"--operator-branch"_s,
+                                u"--secret-file"_s,
+                                u"--qt-messages"_s,
+                                u"\n  0 "_s,
+                                u"\n  1 "_s,
+                                u"\n  2 "_s})
         EXPECT_TRUE(help.contains(word)) << word.toStdString();
 }

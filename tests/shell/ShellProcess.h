@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdlib>
+#include <utility>
 
 // The built shell, run offscreen as a user would start it.
 struct ShellResult {
@@ -19,11 +20,19 @@ inline QString shellBinaryDir() {
     return QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT);
 }
 
-inline ShellResult runShell(const QStringList& arguments, const QString& folder, int timeoutMs = 60000) {
+// environment: variables set for this run; an empty value removes the variable.
+inline ShellResult runShell(const QStringList& arguments, const QString& folder, int timeoutMs = 60000,
+                            const QList<std::pair<QString, QString>>& environmentChanges = {}) {
     QProcess process;
     process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const auto& [name, value] : environmentChanges) {
+        if (value.isEmpty())
+            environment.remove(name);
+        else
+            environment.insert(name, value);
+    }
     process.setProcessEnvironment(environment);
     process.start(QDir(shellBinaryDir()).filePath(QStringLiteral("bin/restcont-host")), arguments);
     ShellResult run;
@@ -41,7 +50,8 @@ inline ShellResult runShell(const QStringList& arguments, const QString& folder,
 // The shell as the calculation-mode caller runs it: settings for operator DEMO on branch 0001 over
 // this database and server, written into the folder, then one calculation of March 2026.
 inline ShellResult runCalculation(const QString& folder, const QString& databasePath, int port,
-                                  const QString& branch, const QString& service, int timeoutMs = 90000) {
+                                  const QString& branch, const QString& service, int timeoutMs = 90000,
+                                  const QList<std::pair<QString, QString>>& environmentChanges = {}) {
     QFile settings(QDir(folder).filePath(QStringLiteral("restcont.ini")));
     if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
@@ -55,5 +65,5 @@ inline ShellResult runCalculation(const QString& folder, const QString& database
                      QStringLiteral("CALCULA"), QStringLiteral("--filial"), branch,
                      QStringLiteral("--servico"), service, QStringLiteral("--mes"),
                      QStringLiteral("2026-03-01")},
-                    folder, timeoutMs);
+                    folder, timeoutMs, environmentChanges);
 }

@@ -1,5 +1,7 @@
 #include "host/data/TClientDataSet.h"
 #include "RefusalOf.h"
+#include "host/context/OperatorContext.h"
+#include "host/context/SettingsKeys.h"
 #include "host/core/Refusal.h"
 #include "host/core/ScopeGuard.h"
 #include "host/data/TDataSource.h"
@@ -412,5 +414,72 @@ TEST_F(DataSourceTest, ASetThatGoesAwayLeavesTheSourceEmpty) {
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(other.currentRow(), -1);
 }
+
+TEST_F(RecordSetTest, ARequiredFieldRefusesAPacketThatLeavesItNull) {
+    set.LoadPacket(services({"001"}));
+    set.FieldByName(u"CDSERVFILI"_s).Required = true;
+    Packet packet = services({"002", "003"});
+    packet.rows[1][2] = std::monostate{};
+    EXPECT_TRUE(refusalOf([&] { set.LoadPacket(packet); }).contains(u"CDSERVFILI"_s));
+    ASSERT_EQ(set.RecordCount(), 1) << "the set keeps its rows";
+    EXPECT_EQ(code(), u"001"_s);
+}
+
+// The machine's locale (the default QLocale, as LANG gives it) must not change a text: the format
+// settings alone decide.
+class FormatSettingsTextTest : public RecordSetTest, public ::testing::WithParamInterface<QLocale> {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(GetParam());
+        host::OperatorContext::instance().clear();
+    }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::c());
+        host::OperatorContext::instance().clear();
+    }
+};
+
+TEST_P(FormatSettingsTextTest, BrazilianWhateverTheMachineLocale) {
+    auto& quantity = static_cast<host::TFloatField&>(set.FieldByName(u"QTPRODUTO"_s));
+    auto& date = set.FieldByName(u"DTCARDAPIO"_s);
+    quantity.DisplayFormat = u"#,##0.00000"_s;
+    Packet packet = services({"abc12"});
+    packet.rows[0][4] = 1498.8;
+    packet.rows[0][5] = proto::DateTime{day(2026, 3, 9)};
+    set.LoadPacket(packet);
+    EXPECT_EQ(quantity.DisplayText(), u"1.498,80000"_s);
+    EXPECT_EQ(quantity.AsString(), u"1498,8"_s);
+    EXPECT_EQ(date.DisplayText(), u"09/03/2026"_s);
+
+    set.Edit();
+    quantity.SetAsString(u"2,5"_s);
+    EXPECT_EQ(quantity.AsFloat(), 2.5);
+    // No silent second reading by the C locale, and no group separator either way.
+    for (const QString& refused : {u"2.5"_s, u"1.500"_s, u"1.500,5"_s})
+        EXPECT_FALSE(refusalOf([&] { quantity.SetAsString(refused); }).isEmpty()) << refused.toStdString();
+    EXPECT_EQ(quantity.AsFloat(), 2.5);
+    // A float kept as text keeps every digit, and reads back as the same double.
+    auto& name = set.FieldByName(u"NMSERVICO"_s);
+    name.SetAsFloat(0.1 + 0.2);
+    EXPECT_EQ(name.AsString(), u"0,30000000000000004"_s);
+    EXPECT_EQ(name.AsFloat(), 0.1 + 0.2);
+    set.Cancel();
+}
+
+TEST_P(FormatSettingsTextTest, TheSettingsKeyChoosesAnotherFormat) {
+    host::OperatorContext::instance().set(host::keys::kFormatLocale, u"en_US"_s);
+    auto& quantity = static_cast<host::TFloatField&>(set.FieldByName(u"QTPRODUTO"_s));
+    quantity.DisplayFormat = u"#,##0.00000"_s;
+    Packet packet = services({"abc12"});
+    packet.rows[0][4] = 1498.8;
+    set.LoadPacket(packet);
+    EXPECT_EQ(quantity.DisplayText(), u"1,498.80000"_s);
+    host::OperatorContext::instance().set(host::keys::kFormatLocale, u"xx_YY"_s);
+    EXPECT_FALSE(refusalOf([&] { (void)quantity.DisplayText(); }).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(MachineLocales, FormatSettingsTextTest,
+                         ::testing::Values(QLocale::c(), QLocale(QLocale::Portuguese, QLocale::Brazil),
+                                           QLocale(QLocale::English, QLocale::UnitedStates)));
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -89,22 +90,56 @@ struct GeneralCase {
 
 class FormatFloatGeneralTest : public ::testing::TestWithParam<GeneralCase> {};
 
-TEST_P(FormatFloatGeneralTest, ShortestWithoutTrailingZeros) {
+TEST_P(FormatFloatGeneralTest, FifteenSignificantDigitsWithoutTrailingZeros) {
     EXPECT_EQ(host::FormatFloatGeneral(GetParam().value, kBrazil), QString::fromUtf8(GetParam().brazil));
     EXPECT_EQ(host::FormatFloatGeneral(GetParam().value, kC), QString::fromUtf8(GetParam().c));
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, FormatFloatGeneralTest,
-                         ::testing::Values(GeneralCase{0, "0", "0"}, GeneralCase{3, "3", "3"},
-                                           GeneralCase{2.5, "2,5", "2.5"}, GeneralCase{0.1, "0,1", "0.1"},
-                                           GeneralCase{1234567, "1234567", "1234567"},
-                                           GeneralCase{-12.75, "-12,75", "-12.75"},
-                                           GeneralCase{1.0 / 3, "0,3333333333333333", "0.3333333333333333"}));
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, FormatFloatGeneralTest,
+    ::testing::Values(GeneralCase{0, "0", "0"}, GeneralCase{-0.0, "0", "0"}, GeneralCase{3, "3", "3"},
+                      GeneralCase{2.5, "2,5", "2.5"}, GeneralCase{0.1, "0,1", "0.1"},
+                      GeneralCase{1234567, "1234567", "1234567"}, GeneralCase{-12.75, "-12,75", "-12.75"},
+                      GeneralCase{1.0 / 3, "0,333333333333333", "0.333333333333333"},
+                      // Fifteen digits hide the binary rounding of a sum.
+                      GeneralCase{0.1 + 0.2, "0,3", "0.3"}, GeneralCase{1498.8 - 822, "676,8", "676.8"},
+                      // Fixed notation from exponent -4 to 14, then mantissa, "E", sign, two digits.
+                      GeneralCase{1000000, "1000000", "1000000"}, GeneralCase{0.0001, "0,0001", "0.0001"},
+                      GeneralCase{0.00001234, "1,234E-05", "1.234E-05"},
+                      GeneralCase{123456789012345, "123456789012345", "123456789012345"},
+                      GeneralCase{1e15, "1E+15", "1E+15"}, GeneralCase{-2.5e-300, "-2,5E-300", "-2.5E-300"},
+                      GeneralCase{1e21, "1E+21", "1E+21"}));
 
-TEST(FormatFloatGeneral, ReadsBackAsTheSameDouble) {
-    for (const double value : {0.1 + 0.2, 1e-7, 123456.789, 2.0 / 3, 1e21})
-        EXPECT_EQ(kC.toDouble(host::FormatFloatGeneral(value, kC)), value) << value;
+TEST(FloatTextLossless, ReadsBackAsTheSameDouble) {
+    for (const QLocale& locale : {kBrazil, kC})
+        for (const double value : {0.1 + 0.2, 1e-7, 123456.789, 2.0 / 3, 1e21, 1234567.0}) {
+            const QString text = host::FloatTextLossless(value, locale);
+            EXPECT_EQ(host::ParseNumber(text, locale), value) << text.toStdString();
+        }
 }
+
+struct ParseCase {
+    const char* text;
+    std::optional<double> brazil;
+    std::optional<double> c;
+};
+
+class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumberTest, ByTheLocaleThatShowsIt) {
+    EXPECT_EQ(host::ParseNumber(QString::fromUtf8(GetParam().text), kBrazil), GetParam().brazil);
+    EXPECT_EQ(host::ParseNumber(QString::fromUtf8(GetParam().text), kC), GetParam().c);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseNumberTest,
+    ::testing::Values(ParseCase{"1,5", 1.5, std::nullopt}, ParseCase{"1.5", std::nullopt, 1.5},
+                      ParseCase{" 42 ", 42, 42}, ParseCase{"-0,25", -0.25, std::nullopt},
+                      // Group separators are refused, never read either way.
+                      ParseCase{"1.500", std::nullopt, 1.5}, ParseCase{"1.500,5", std::nullopt, std::nullopt},
+                      ParseCase{"1,500.5", std::nullopt, std::nullopt}, ParseCase{"1E+15", 1e15, 1e15},
+                      ParseCase{"", std::nullopt, std::nullopt},
+                      ParseCase{"abc", std::nullopt, std::nullopt}));
 
 struct DateCase {
     double days;

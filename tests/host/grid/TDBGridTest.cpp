@@ -5,6 +5,8 @@
 #include "host/grid/VirtualKey.h"
 
 #include <QAbstractItemModelTester>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTest>
 
@@ -61,10 +63,89 @@ TEST(DBGrid, TitlesAreTheFieldLabelsUnlessTheColumnSetsItsOwn) {
     EXPECT_EQ(title(2), u"IDMARCADO"_s) << "a field with no label shows its name";
     f.grid->Columns().Items(2).Title.SetCaption(u"4"_s);
     f.grid->Columns().Items(2).Title.SetFont(u"Monotype Sorts"_s, -12);
-    EXPECT_EQ(title(2), u"4"_s);
-    EXPECT_EQ(f.grid->model().headerData(2, Qt::Horizontal, Qt::FontRole).value<QFont>().pixelSize(), 12);
+    // The symbol font is not on the machine: its check mark is drawn from a font that has it.
+    EXPECT_EQ(title(2), u"\u2714"_s);
+    const QFont mark = f.grid->model().headerData(2, Qt::Horizontal, Qt::FontRole).value<QFont>();
+    EXPECT_EQ(mark.pixelSize(), 12);
+    EXPECT_EQ(mark.family(), u"DejaVu Sans"_s);
+    EXPECT_TRUE(QFontMetrics(mark).inFontUcs4(0x2714));
+    EXPECT_TRUE(QFontInfo(mark).exactMatch()) << "no silent substitution";
     EXPECT_EQ(f.grid->Columns().Items(0).Width(), 51);
     EXPECT_EQ(f.grid->columnWidth(2), 31);
+}
+
+// Dish types and counts as the result grids show them: a text, a number, and the number again in a
+// column that sets its own alignment.
+struct CountsGrid {
+    GuiDialogSeam seam;
+    host::TClientDataSet set{u"cdsFreqPratSem"_s};
+    host::TDataSource source;
+    host::TForm* form = host::Application().CreateForm<host::TForm>();
+    host::TDBGrid* grid = new host::TDBGrid(form, u"dbgFreqPratSem"_s);
+
+    CountsGrid() {
+        set.AddStringField(u"NMTIPOPRAT"_s, 30).SetDisplayLabel(u"Tipo"_s);
+        set.AddFloatField(u"NRPRATSEMANA"_s).SetDisplayLabel(u"Nº de Pratos"_s);
+        source.SetDataSet(&set);
+        for (const char* name : {"NMTIPOPRAT", "NRPRATSEMANA", "NRPRATSEMANA"})
+            grid->Columns().Add().SetFieldName(QString::fromLatin1(name));
+        grid->Columns().Items(0).SetWidth(60);
+        grid->Columns().Items(1).SetWidth(20);
+        grid->Columns().Items(2).SetWidth(300);
+        grid->Columns().Items(2).SetAlignment(TAlignment::taLeftJustify);
+        grid->SetDataSource(&source);
+        grid->SetBounds(0, 0, 500, 200);
+        form->SetClientSize(500, 200);
+        form->Show();
+        GuiDrain();
+    }
+    ~CountsGrid() { delete form; }
+    void load(const char* type, double count) {
+        proto::Packet packet;
+        packet.fields = {{"NMTIPOPRAT", proto::FieldType::String, 30},
+                         {"NRPRATSEMANA", proto::FieldType::Float, 0}};
+        packet.rows.push_back({std::string(type), count});
+        set.LoadPacket(packet);
+        GuiDrain();
+    }
+    Qt::Alignment alignment(int column) const {
+        return grid->model()
+            .data(grid->model().index(0, column), Qt::TextAlignmentRole)
+            .value<Qt::Alignment>();
+    }
+    int advance(const QString& text) const { return grid->fontMetrics().horizontalAdvance(text); }
+};
+
+TEST(DBGrid, NumbersAreRightAlignedUnlessTheColumnSaysOtherwise) {
+    CountsGrid g;
+    g.load("Prato principal", 12);
+    EXPECT_TRUE(g.alignment(0) & Qt::AlignLeft);
+    EXPECT_TRUE(g.alignment(1) & Qt::AlignRight) << "a float field's own alignment";
+    EXPECT_TRUE(g.alignment(2) & Qt::AlignLeft) << "the column's alignment wins";
+}
+
+TEST(DBGrid, AColumnWidensToItsTitleAndValuesAndKeepsItsWidthAsTheLeast) {
+    CountsGrid g;
+    g.load("Guarnição de legumes do dia", 1234567);
+    EXPECT_GT(g.grid->columnWidth(0), g.advance(u"Guarnição de legumes do dia"_s)) << "the value is not cut";
+    EXPECT_GT(g.grid->columnWidth(1), g.advance(u"Nº de Pratos"_s)) << "the title is not cut";
+    EXPECT_EQ(g.grid->columnWidth(2), 300) << "the declared width is the least";
+    g.load("Sopa", 1);
+    EXPECT_EQ(g.grid->columnWidth(0), 60) << "short values keep the declared width";
+    // A width the user dragged stays as he left it.
+    g.grid->horizontalHeader()->resizeSection(0, 25);
+    g.load("Guarnição de legumes do dia", 2);
+    EXPECT_EQ(g.grid->columnWidth(0), 25);
+}
+
+TEST(DBGrid, AFieldsDisplayWidthSetsItsColumnsDefaultWidth) {
+    GridFixture f;
+    f.loadThree();
+    const int before = f.grid->columnWidth(1);
+    f.set->FieldByName(u"NMSERVICO"_s).DisplayWidth = 8;
+    f.grid->Columns().Items(1).SetAlignment(TAlignment::taLeftJustify); // any change lays the grid out again
+    EXPECT_LT(f.grid->columnWidth(1), before);
+    EXPECT_GE(f.grid->columnWidth(1), 8 * f.grid->fontMetrics().averageCharWidth());
 }
 
 TEST(DBGrid, ClickMovesTheCurrentRowBeforeTheCellClickIsRaised) {

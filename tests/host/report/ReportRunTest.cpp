@@ -4,9 +4,13 @@
 
 #include "host/context/OperatorContext.h"
 #include "host/context/SettingsKeys.h"
+#include "host/data/TClientDataSet.h"
 #include "host/report/TReportDesignDialog.h"
+#include "host/report/TReportTable.h"
 
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -144,7 +148,7 @@ TEST_F(ReportRun, ThePdfHoldsTheTitleTheHeadingsAndEveryRow) {
 }
 
 TEST(ReportDocument, HasOneTableRowPerReportRowBelowTheHeadings) {
-    TReportTable table{u"T"_s, {u"A"_s, u"B"_s}, {{u"1"_s, u"2"_s}, {u"3"_s, u"4"_s}}};
+    TReportTable table{u"T"_s, {u"A"_s, u"B"_s}, {{u"1"_s, u"2"_s}, {u"3"_s, u"4"_s}}, {}};
     const auto document = table.Document();
     const QString text = document->toPlainText();
     EXPECT_TRUE(text.startsWith(u"T"_s));
@@ -152,4 +156,30 @@ TEST(ReportDocument, HasOneTableRowPerReportRowBelowTheHeadings) {
         EXPECT_TRUE(text.contains(cell));
     EXPECT_LT(text.indexOf(u"B"_s), text.indexOf(u"1"_s));
     EXPECT_LT(text.indexOf(u"2"_s), text.indexOf(u"3"_s));
+}
+
+TEST(ReportDocument, NumbersLineUpOnTheRightAsInTheGrids) {
+    TClientDataSet data(u"qryRelatorio"_s);
+    data.AddStringField(u"NMITEM"_s, 20);
+    data.AddFloatField(u"QTITEM"_s);
+    proto::Packet packet;
+    packet.fields = {{"NMITEM", proto::FieldType::String, 20}, {"QTITEM", proto::FieldType::Float, 0}};
+    packet.rows = {{std::string("Calorias"), 1498.8}};
+    data.LoadPacket(packet);
+    TReportDefinition definition;
+    definition.Title = u"Limites"_s;
+    definition.Columns = {{u"NMITEM"_s, u"Nutriente"_s}, {u"QTITEM"_s, u"Qtde."_s}};
+    const TReportTable table = TReportTable::From(definition, data);
+    EXPECT_EQ(table.Rows.at(0).at(1), u"1498,8"_s) << "the format settings, whatever the machine's";
+    const auto document = table.Document();
+    QTextTable* grid = nullptr;
+    for (QTextFrame* frame : document->rootFrame()->childFrames())
+        if (auto* found = qobject_cast<QTextTable*>(frame))
+            grid = found;
+    ASSERT_NE(grid, nullptr);
+    for (const int row : {0, 1}) {
+        EXPECT_FALSE(grid->cellAt(row, 0).firstCursorPosition().blockFormat().alignment() & Qt::AlignRight);
+        EXPECT_TRUE(grid->cellAt(row, 1).firstCursorPosition().blockFormat().alignment() & Qt::AlignRight)
+            << row;
+    }
 }
