@@ -1,0 +1,44 @@
+#include "LoadedScreenFixture.h"
+
+namespace {
+
+using OtherGridsDrawing = LoadedScreenTest;
+
+// The weekly grid's drawing event is attached to four more summary grids, where it must draw nothing
+// of its own: each looks exactly as it does with the event taken away. In the weekly grid itself only
+// the day columns change.
+TEST_F(OtherGridsDrawing, GridsWithoutDayColumnsLookAsWithoutTheEvent) {
+    for (const char* name : {"DBGrid1", "DBGrid6", "DBGrid8", "DBGrid10"}) {
+        SCOPED_TRACE(name);
+        TDBGrid* grid = form->FindGrid(QLatin1StringView(name));
+        ASSERT_NE(grid, nullptr);
+        ASSERT_FALSE(grid->DataSource()->DataSet()->IsEmpty()) << "rows to draw";
+        ASSERT_TRUE(grid->OnDrawColumnCell) << "the event is attached";
+        const QImage withEvent = painted(grid);
+        const auto event = grid->OnDrawColumnCell;
+        grid->OnDrawColumnCell = nullptr;
+        grid->viewport()->update();
+        const QImage without = painted(grid);
+        grid->OnDrawColumnCell = event;
+        EXPECT_EQ(withEvent, without);
+    }
+}
+
+TEST_F(OtherGridsDrawing, TheWeeklyGridChangesItsDayColumnsOnly) {
+    TDBGrid* grid = form->FindGrid(u"dbgUtilPratSem"_s);
+    ASSERT_FALSE(form->cdsUtilPratSem.IsEmpty());
+    const QImage withEvent = painted(grid);
+    const auto event = grid->OnDrawColumnCell;
+    grid->OnDrawColumnCell = nullptr;
+    grid->viewport()->update();
+    const QImage without = painted(grid);
+    grid->OnDrawColumnCell = event;
+    for (int column = 0; column < grid->Columns().Count(); ++column) {
+        const QString field = grid->Columns()[column].FieldName();
+        const QRect rect = grid->CellRect(0, column);
+        const bool same = withEvent.copy(rect) == without.copy(rect);
+        EXPECT_EQ(same, !field.startsWith(u"IDUTPRAT"_s)) << field.toStdString();
+    }
+}
+
+} // namespace
