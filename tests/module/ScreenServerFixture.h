@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModuleFixture.h"
+#include "QStringPrinter.h"
 #include "RefusalOf.h"
 #include "ServerProcess.h"
 

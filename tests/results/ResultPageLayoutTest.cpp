@@ -35,7 +35,7 @@ void PrintTo(const PageLayout& l, std::ostream* os) {
 
 // Every result page, top to bottom: the summary panel taking what is left, a 3-pixel splitter, the
 // detail panel docked at the bottom with its own height; each panel a lowered bevel inside a
-// 2-pixel border around a borderless scroll box that holds the grid.
+// 2-pixel border around a borderless scroll box that holds the grid. The splitter shares the height.
 class ResultPageLayoutTest : public ModuleTest, public ::testing::WithParamInterface<PageLayout> {
 protected:
     void SetUp() override {
@@ -94,6 +94,16 @@ TEST_P(ResultPageLayoutTest, SummarySplitterAndDetailStackUpAsTheTableSays) {
     for (QWidget* part :
          {static_cast<QWidget*>(summary), static_cast<QWidget*>(splitter), static_cast<QWidget*>(detail)})
         EXPECT_EQ(part->width(), page_.width()) << part->objectName().toStdString();
+
+    // Dragging the splitter 20 pixels up gives the detail 20 more, taken from the summary.
+    const int summaryHeight = summary->height();
+    const QPoint grip(splitter->width() / 2, 1);
+    QTest::mousePress(splitter, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(splitter, grip - QPoint(0, 20));
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, grip - QPoint(0, 20));
+    EXPECT_EQ(detail->height(), l.detailHeight + 20);
+    EXPECT_EQ(summary->height(), summaryHeight - 20);
+    EXPECT_EQ(detail->geometry().bottom(), page_.bottom());
 }
 
 INSTANTIATE_TEST_SUITE_P(
