@@ -84,16 +84,16 @@ TEST_P(ResultPageLayoutTest, SummarySplitterAndDetailStackUpAsTheTableSays) {
     EXPECT_TRUE(summaryBox->isAncestorOf(form->FindGrid(QLatin1StringView(l.summaryGrid))));
     EXPECT_TRUE(detailBox->isAncestorOf(form->FindGrid(QLatin1StringView(l.detailGrid))));
 
-    const QRect page_ = page->rect();
-    EXPECT_EQ(summary->geometry().top(), page_.top());
+    const QRect area = page->rect();
+    EXPECT_EQ(summary->geometry().top(), area.top());
     EXPECT_EQ(splitter->geometry().top(), summary->geometry().bottom() + 1);
     EXPECT_EQ(splitter->height(), 3);
     EXPECT_EQ(detail->geometry().top(), splitter->geometry().bottom() + 1);
     EXPECT_EQ(detail->height(), l.detailHeight);
-    EXPECT_EQ(detail->geometry().bottom(), page_.bottom());
-    for (QWidget* part :
+    EXPECT_EQ(detail->geometry().bottom(), area.bottom());
+    for (QWidget* piece :
          {static_cast<QWidget*>(summary), static_cast<QWidget*>(splitter), static_cast<QWidget*>(detail)})
-        EXPECT_EQ(part->width(), page_.width()) << part->objectName().toStdString();
+        EXPECT_EQ(piece->width(), area.width()) << piece->objectName().toStdString();
 
     // Dragging the splitter 20 pixels up gives the detail 20 more, taken from the summary.
     const int summaryHeight = summary->height();
@@ -103,7 +103,7 @@ TEST_P(ResultPageLayoutTest, SummarySplitterAndDetailStackUpAsTheTableSays) {
     QTest::mouseRelease(splitter, Qt::LeftButton, {}, grip - QPoint(0, 20));
     EXPECT_EQ(detail->height(), l.detailHeight + 20);
     EXPECT_EQ(summary->height(), summaryHeight - 20);
-    EXPECT_EQ(detail->geometry().bottom(), page_.bottom());
+    EXPECT_EQ(detail->geometry().bottom(), area.bottom());
 }
 
 INSTANTIATE_TEST_SUITE_P(
