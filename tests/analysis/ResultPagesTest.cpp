@@ -32,12 +32,32 @@ TEST_F(ResultPagesTest, APageFetchesOncePerSelectionAndAWeeklyPageFetchesItsWeek
     enter(form->tshFreqPratSem);
     EXPECT_EQ(methodsCalled(),
               (QStringList{u"GetDataSemana"_s, u"GetFreqPratSem"_s, u"GetFreqPratSemDet"_s}));
-    EXPECT_EQ(form->cdsFreqPratSem.RecNo(), 1) << "the first row is current after a load";
     enter(form->tshServicos);
     enter(form->tshFreqPratSem);
     EXPECT_TRUE(methodsCalled().isEmpty()) << "current: no call";
     enter(form->tshLimNutri);
     EXPECT_EQ(methodsCalled(), (QStringList{u"GetLimNutri"_s, u"GetLimNutriDet"_s})) << "monthly: no week";
+}
+
+TEST_F(ResultPagesTest, AReloadStandsOnTheFirstRowWhateverRowWasCurrent) {
+    enter(form->tshLimNutri);
+    ASSERT_GE(form->cdsLimNutri.RecordCount(), 2);
+    const QString firstNutrient = form->cdsLimNutri.FieldByName(u"CDNUTRIENTE"_s).AsString();
+    const QStringList firstDays = menuDays(form->cdsLimNutriDet);
+    form->cdsLimNutri.Last();
+    ASSERT_NE(form->cdsLimNutri.FieldByName(u"CDNUTRIENTE"_s).AsString(), firstNutrient);
+    ASSERT_NE(menuDays(form->cdsLimNutriDet), firstDays);
+    TDBGrid* grid = form->FindGrid(u"DBGrid1"_s);
+    ASSERT_EQ(grid->currentIndex().row(), form->cdsLimNutri.RecordCount() - 1);
+    methodsCalled();
+
+    // A new analysis reloads the page in front.
+    form->sbtVerificarClick();
+    EXPECT_EQ(methodsCalled().count(u"GetLimNutri"_s), 1) << "reloaded";
+    EXPECT_EQ(form->cdsLimNutri.RecNo(), 1);
+    EXPECT_EQ(grid->currentIndex().row(), 0) << "the grid shows the first row";
+    EXPECT_EQ(form->cdsLimNutri.FieldByName(u"CDNUTRIENTE"_s).AsString(), firstNutrient);
+    EXPECT_EQ(menuDays(form->cdsLimNutriDet), firstDays) << "with the first row's days";
 }
 
 TEST_F(ResultPagesTest, AnotherMonthOnScreenMakesThePagesFetchAgain) {

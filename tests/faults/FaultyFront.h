@@ -28,6 +28,8 @@ public:
 
     // The methods called through the front so far, in order.
     std::vector<std::string> methods() const;
+    // Those calls as they arrived, bodies included.
+    std::vector<ScriptedServer::Recorded> calls() const { return front_.rpcRequests(); }
 
 private:
     ScriptedServer::Answer pass(const ScriptedServer::Recorded& request, const std::string& path);

@@ -5,7 +5,9 @@
 #include "host/app/ShowAvi.h"
 #include "host/app/TApplication.h"
 #include "host/app/TCheckBox.h"
+#include "host/app/TPageControl.h"
 #include "host/app/TPanel.h"
+#include "host/app/TTabSheet.h"
 #include "host/context/OperatorContext.h"
 #include "host/context/SettingsKeys.h"
 #include "host/db/TdtmDBGeral.h"
@@ -13,8 +15,10 @@
 #include "host/edit/TDateEditPlus.h"
 #include "host/edit/TEdit.h"
 #include "host/edit/TMaskEdit.h"
+#include "host/grid/TDBGrid.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QTest>
 
@@ -348,4 +352,37 @@ TEST_F(BranchPanelTest, LeavingThePanelLoadsTheListOfABranchNoCodeExitSaw) {
     focusOn(form->depMes);
     leavePanel();
     EXPECT_EQ(marked(), QStringList{u"002"_s});
+}
+
+// What the next click on the mark column's title does belongs to the module, not to a list: the
+// list the server sends for another branch does not start the alternation again.
+TEST_F(BranchPanelTest, TheMarkTitleGoesOnAlternatingAcrossABranchChange) {
+    const auto clickMarkTitle = [this] {
+        form->pgcVerifica->SetActivePage(form->tshVerificar);
+        form->pgcPadrao->SetActivePage(form->tshServicos);
+        GuiDrain();
+        QHeaderView* header = form->dbgServico->horizontalHeader();
+        int mark = 0;
+        while (form->dbgServico->Columns()[mark].FieldName() != u"IDMARCADO"_s)
+            ++mark;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(mark) + header->sectionSize(mark) / 2,
+                                 header->height() / 2));
+        form->pgcVerifica->SetActivePage(form->tshOpcoes);
+    };
+    // Whatever earlier tests left: once a click has marked everything, the next one unmarks.
+    clickMarkTitle();
+    if (marked().isEmpty())
+        clickMarkTitle();
+    ASSERT_EQ(marked(), (QStringList{u"001"_s, u"002"_s}));
+
+    typeCode(u"0002"_s);
+    toMonth();
+    ASSERT_EQ(services(), QStringList{u"010"_s});
+    ASSERT_TRUE(marked().isEmpty()) << "the server's list comes unmarked";
+    clickMarkTitle();
+    EXPECT_TRUE(marked().isEmpty()) << "this click unmarks, new branch or not";
+    clickMarkTitle();
+    EXPECT_EQ(marked(), QStringList{u"010"_s});
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(u" | "_s).toStdString();
 }
