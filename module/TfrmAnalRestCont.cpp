@@ -43,6 +43,7 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
     createOptions();
     createServiceList();
     createResultGrids();
+    createStatusLine();
     bindDisplay();
     bindAnalysis();
     bindReports();

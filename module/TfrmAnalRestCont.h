@@ -161,6 +161,15 @@ public:
     // The key handler of every result grid.
     void dbgFreqPratSemKeyDown(QObject* sender, int& key, host::TShiftState shift);
 
+    // ---- Outcome at a glance (results/) ----
+    // Along the bottom, above the navigator: what the analysis found for the current service.
+    host::TPanel* panSituacao = nullptr;
+    host::TLabel* lblSituacao = nullptr;
+    // The status line and the icons of the result tabs, once the operation under way has settled
+    // its reload flags: on the next turn of the event loop with no busy indicator up.
+    void AgendaSituacao();
+    void AtualizaSituacao();
+
     // ---- Display (display/) ----
     // The drawing event of the weekly dish-use grid, also attached to four other summary grids.
     void dbgUtilPratSemDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol,
@@ -197,6 +206,7 @@ private:
     void createOptions();
     void createServiceList();
     void createResultGrids();
+    void createStatusLine();
     void bindDisplay();
     void bindAnalysis();
     void bindReports();
@@ -205,4 +215,5 @@ private:
     void PrimeiraAtivacao();
 
     bool boPrimAtivacao = false;
+    bool situacaoAgendada_ = false;
 };

@@ -113,6 +113,7 @@ void BusyIndicator::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
         painter.save();
         painter.translate(centre);
+        emit Application().busyEnded();
         painter.rotate(i * 360.0 / kSpokes);
         painter.drawLine(QPointF(0, -inner), QPointF(0, -outer));
         painter.restore();

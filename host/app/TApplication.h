@@ -56,6 +56,8 @@ private:
     TApplication();
     friend class TForm;
     QWidget* formOwner() const;
+    // The busy indicator has gone: the last operation it announced has ended, normally or not.
+    void busyEnded();
     void runCreate(TForm& form);
     void addMdiChild(QMdiSubWindow* frame);
 
