@@ -48,6 +48,7 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
     bindAnalysis();
     bindReports();
 
+    bindKeys();
     bindLifecycle();
 }
 

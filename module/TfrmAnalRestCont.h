@@ -190,6 +190,11 @@ public:
     void rpddPadraoBeforeGetQueryParams(host::TReportParams& params, bool& proceed);
     void RelDescontinuados();
 
+    // The form's keys beside the grids' own: verify, close, print, preview and the page row.
+    void bindKeys();
+    // One step along the row of pages (options, services, result tabs), through the page change's veto.
+    void PercorrePaginas(int step);
+
     void FormCreate();
     void FormActivate();
     void FormClose(host::TCloseAction& action);

@@ -2,6 +2,7 @@
 
 #include "host/app/BusyIndicator.h"
 #include "host/app/ConsoleDialogs.h"
+#include "host/app/Dispatch.h"
 #include "host/app/FocusRouter.h"
 #include "host/app/TForm.h"
 #include "host/app/WidgetDialogs.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +55,15 @@ TApplication::TApplication() : mainForm_(std::make_unique<QMainWindow>()) {
     area->setObjectName(u"MdiArea"_s);
     mainForm_->setCentralWidget(area);
     mdiArea_ = area;
+    helpMenu_ = mainForm_->menuBar()->addMenu(u"Ajuda"_s);
+    helpMenu_->setObjectName(u"mnuAjuda"_s);
+    QAction* keys = helpMenu_->addAction(u"Atalhos do teclado"_s);
+    keys->setObjectName(u"mnuAtalhos"_s);
+    connect(keys, &QAction::triggered, this, [this] {
+        Dispatch([this] {
+            dialogs().messageDlg(KeyHintsText(), TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, 0);
+        });
+    });
     connect(area, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
         if (frame)
             if (auto* form = qobject_cast<TForm*>(frame->widget()))
@@ -82,6 +93,22 @@ QList<TForm*> TApplication::Forms() const {
     if (mainForm_)
         forms = mainForm_->findChildren<TForm*>();
     return forms;
+}
+
+QString TApplication::KeyHintsText() const {
+    QStringList lines;
+    for (const TForm* form : Forms()) {
+        if (form->Released() || form->KeyHints.isEmpty())
+            continue;
+        if (!lines.isEmpty())
+            lines << QString();
+        lines << u"%1:"_s.arg(form->Caption());
+        for (const TForm::KeyHint& hint : form->KeyHints)
+            lines << u"  %1 — %2"_s.arg(hint.keys, hint.action);
+    }
+    if (lines.isEmpty())
+        return u"Nenhuma tela aberta tem atalhos de teclado."_s;
+    return lines.join(u'\n');
 }
 
 std::unique_ptr<Dialogs> TApplication::setDialogs(std::unique_ptr<Dialogs> dialogs) {
