@@ -141,6 +141,7 @@ QString helpText() {
             u"  server/host            máquina do servidor de aplicação (padrão 127.0.0.1)\n"
             u"  server/port            porta do servidor de aplicação (padrão 60251)\n"
             u"  server/timeout_ms      tempo máximo de uma chamada ao servidor, em ms (padrão 30000)\n"
+            u"  server/cancel_after_ms espera até a tela oferecer Cancelar, em ms (padrão 1000)\n"
             u"  server/secret_file     arquivo com a chave de acesso ao servidor (opcional)\n"
             u"  operator/code          código do operador\n"
             u"  operator/branch        filial de processamento do operador\n"

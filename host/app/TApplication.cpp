@@ -3,9 +3,11 @@
 #include "host/app/BusyIndicator.h"
 #include "host/app/ConsoleDialogs.h"
 #include "host/app/Dispatch.h"
+#include "host/app/ExchangeWait.h"
 #include "host/app/FocusRouter.h"
 #include "host/app/TForm.h"
 #include "host/app/WidgetDialogs.h"
+#include "host/net/NetConnection.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -74,6 +76,7 @@ TApplication::TApplication() : mainForm_(std::make_unique<QMainWindow>()) {
     else
         dialogs_ = std::make_unique<WidgetDialogs>();
     focusRouter_ = std::make_unique<FocusRouter>();
+    SetExchangeWaiter(WaitForExchange);
 }
 
 TApplication::~TApplication() {
@@ -117,6 +120,7 @@ std::unique_ptr<Dialogs> TApplication::setDialogs(std::unique_ptr<Dialogs> dialo
 }
 
 void TApplication::shutdown() {
+    SetExchangeWaiter(nullptr);
     focusRouter_.reset();
     DestroyBusyIndicator();
     mainForm_.reset();
