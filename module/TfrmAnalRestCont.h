@@ -189,6 +189,8 @@ public:
     // Branch, marked services, month span and week span for the parameters the query declares.
     void rpddPadraoBeforeGetQueryParams(host::TReportParams& params, bool& proceed);
     void RelDescontinuados();
+    // Branch, marked services and month, for the header of the report's pages.
+    QStringList ReportSelection() const override;
 
     // The form's keys beside the grids' own: verify, close, print, preview and the page row.
     void bindKeys();

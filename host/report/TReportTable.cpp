@@ -4,13 +4,17 @@
 #include "host/data/TClientDataSet.h"
 #include "host/data/TField.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -39,16 +43,19 @@ TReportTable TReportTable::From(const TReportDefinition& definition, const TClie
     return table;
 }
 
-std::unique_ptr<QTextDocument> TReportTable::Document() const {
-    auto document = std::make_unique<QTextDocument>();
-    QTextCursor cursor(document.get());
+namespace {
+
+void insertTitle(QTextCursor& cursor, const QString& title) {
     QTextCharFormat titleFormat;
     titleFormat.setFontPointSize(14);
     titleFormat.setFontWeight(QFont::Bold);
-    cursor.insertText(Title, titleFormat);
+    cursor.insertText(title, titleFormat);
     cursor.insertBlock();
-    if (Headers.isEmpty())
-        return document;
+}
+
+void insertTable(QTextCursor& cursor, const QStringList& headers, const std::vector<QStringList>& rows) {
+    if (headers.isEmpty())
+        return;
 
     QTextTableFormat tableFormat;
     tableFormat.setCellPadding(3);
@@ -57,15 +64,91 @@ std::unique_ptr<QTextDocument> TReportTable::Document() const {
     tableFormat.setHeaderRowCount(1);
     tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     QTextTable* grid =
-        cursor.insertTable(static_cast<int>(Rows.size()) + 1, static_cast<int>(Headers.size()), tableFormat);
+        cursor.insertTable(static_cast<int>(rows.size()) + 1, static_cast<int>(headers.size()), tableFormat);
     QTextCharFormat headerFormat;
     headerFormat.setFontWeight(QFont::Bold);
-    for (int c = 0; c < Headers.size(); ++c)
-        grid->cellAt(0, c).firstCursorPosition().insertText(Headers.at(c), headerFormat);
-    for (std::size_t r = 0; r < Rows.size(); ++r)
-        for (int c = 0; c < Headers.size() && c < Rows[r].size(); ++c)
-            grid->cellAt(static_cast<int>(r) + 1, c).firstCursorPosition().insertText(Rows[r].at(c));
+    for (int c = 0; c < headers.size(); ++c)
+        grid->cellAt(0, c).firstCursorPosition().insertText(headers.at(c), headerFormat);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < headers.size() && c < rows[r].size(); ++c)
+            grid->cellAt(static_cast<int>(r) + 1, c).firstCursorPosition().insertText(rows[r].at(c));
+}
+
+// A document laid out for the device's resolution and a given width.
+void fitTo(QTextDocument& document, QPagedPaintDevice& device, qreal width) {
+    document.documentLayout()->setPaintDevice(&device);
+    document.setTextWidth(width);
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> TReportTable::Document() const {
+    auto document = std::make_unique<QTextDocument>();
+    QTextCursor cursor(document.get());
+    insertTitle(cursor, Title);
+    insertTable(cursor, Headers, Rows);
     return document;
+}
+
+void TReportTable::Paint(QPagedPaintDevice& device) const {
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw Refusal(u"Não foi possível iniciar a impressão do relatório '%1'."_s.arg(Title));
+    // The painter's origin is the top left corner inside the margins.
+    const QSizeF area = device.pageLayout().paintRectPixels(device.logicalDpiX()).size();
+
+    QTextDocument header;
+    {
+        QTextCursor cursor(&header);
+        insertTitle(cursor, Title);
+        QTextCharFormat lineFormat;
+        lineFormat.setFontPointSize(9);
+        for (const QString& line : HeaderLines) {
+            cursor.insertText(line, lineFormat);
+            cursor.insertBlock();
+        }
+    }
+    fitTo(header, device, area.width());
+    const auto footer = [&](int page, int pages) {
+        auto foot = std::make_unique<QTextDocument>();
+        QTextCursor cursor(foot.get());
+        QTextBlockFormat right;
+        right.setAlignment(Qt::AlignRight);
+        cursor.setBlockFormat(right);
+        QTextCharFormat footFormat;
+        footFormat.setFontPointSize(8);
+        cursor.insertText(u"página %1 de %2"_s.arg(page).arg(pages), footFormat);
+        fitTo(*foot, device, area.width());
+        return foot;
+    };
+    const qreal headerHeight = header.size().height();
+    const qreal footerHeight = footer(1, 1)->size().height();
+
+    QTextDocument body;
+    {
+        QTextCursor cursor(&body);
+        insertTable(cursor, Headers, Rows);
+    }
+    fitTo(body, device, area.width());
+    const qreal bodyHeight = std::max<qreal>(area.height() - headerHeight - footerHeight, area.height() / 4);
+    body.setPageSize(QSizeF(area.width(), bodyHeight));
+    const int pages = std::max(1, body.pageCount());
+
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device.newPage())
+            throw Refusal(
+                u"Não foi possível iniciar a página %1 do relatório '%2'."_s.arg(page + 1).arg(Title));
+        header.drawContents(&painter);
+        painter.save();
+        painter.translate(0, headerHeight - page * bodyHeight);
+        body.drawContents(&painter, QRectF(0, page * bodyHeight, area.width(), bodyHeight));
+        painter.restore();
+
+        painter.save();
+        painter.translate(0, area.height() - footerHeight);
+        footer(page + 1, pages)->drawContents(&painter);
+        painter.restore();
+    }
 }
 
 QByteArray TReportTable::Csv() const {
@@ -101,7 +184,7 @@ void TReportTable::WritePdf(const QString& path) const {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(Headers.size() > 5 ? QPageLayout::Landscape : QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    Document()->print(&writer);
+    Paint(writer);
 }
 
 } // namespace host
