@@ -99,6 +99,9 @@ public:
     // back, validated (with the rescinded check when asked), its name shown, the service list made
     // the branch's; on failure the focus goes back to the code edit.
     void ConfereFilial(bool checkRescinded);
+    // After the code edit's own exit: a branch whose contract was rescinded is refused at once, as
+    // the panel's exit would refuse it later, with the focus back on the code.
+    void ConfereRescisao();
 
     // ---- Service list (selection/) ----
     host::TDBGrid* dbgServico = nullptr;

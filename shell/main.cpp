@@ -1,6 +1,7 @@
 // restcont-host: the host application that launches the screen package.
 #include "shell/CalcOutcome.h"
 #include "shell/PackageLoader.h"
+#include "shell/ShellMenu.h"
 #include "shell/ShellOptions.h"
 
 #include "host/app/TApplication.h"
@@ -144,6 +145,9 @@ int main(int argc, char** argv) {
     QObject::connect(
         &application, &host::TApplication::formActivated, &application,
         [&firstActivation](host::TForm* form, bool completed) { firstActivation.handle(form, completed); });
+    // Reopening is an interactive launch, whatever the command line asked for the first one.
+    shell::AddFileMenu(*application.MainForm(), application.HelpMenu(),
+                       [&package] { package->iniProc(QVariant()); });
     application.MainForm()->show();
 
     int status = 0;
