@@ -43,10 +43,12 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
     createOptions();
     createServiceList();
     createResultGrids();
+    createStatusLine();
     bindDisplay();
     bindAnalysis();
     bindReports();
 
+    bindKeys();
     bindLifecycle();
 }
 

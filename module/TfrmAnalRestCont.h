@@ -99,6 +99,9 @@ public:
     // back, validated (with the rescinded check when asked), its name shown, the service list made
     // the branch's; on failure the focus goes back to the code edit.
     void ConfereFilial(bool checkRescinded);
+    // After the code edit's own exit: a branch whose contract was rescinded is refused at once, as
+    // the panel's exit would refuse it later, with the focus back on the code.
+    void ConfereRescisao();
 
     // ---- Service list (selection/) ----
     host::TDBGrid* dbgServico = nullptr;
@@ -161,6 +164,15 @@ public:
     // The key handler of every result grid.
     void dbgFreqPratSemKeyDown(QObject* sender, int& key, host::TShiftState shift);
 
+    // ---- Outcome at a glance (results/) ----
+    // Along the bottom, above the navigator: what the analysis found for the current service.
+    host::TPanel* panSituacao = nullptr;
+    host::TLabel* lblSituacao = nullptr;
+    // The status line and the icons of the result tabs, once the operation under way has settled
+    // its reload flags: on the next turn of the event loop with no busy indicator up.
+    void AgendaSituacao();
+    void AtualizaSituacao();
+
     // ---- Display (display/) ----
     // The drawing event of the weekly dish-use grid, also attached to four other summary grids.
     void dbgUtilPratSemDrawColumnCell(host::TDBGrid& sender, const QRect& rect, int dataCol,
@@ -180,6 +192,13 @@ public:
     // Branch, marked services, month span and week span for the parameters the query declares.
     void rpddPadraoBeforeGetQueryParams(host::TReportParams& params, bool& proceed);
     void RelDescontinuados();
+    // Branch, marked services and month, for the header of the report's pages.
+    QStringList ReportSelection() const override;
+
+    // The form's keys beside the grids' own: verify, close, print, preview and the page row.
+    void bindKeys();
+    // One step along the row of pages (options, services, result tabs), through the page change's veto.
+    void PercorrePaginas(int step);
 
     void FormCreate();
     void FormActivate();
@@ -197,6 +216,7 @@ private:
     void createOptions();
     void createServiceList();
     void createResultGrids();
+    void createStatusLine();
     void bindDisplay();
     void bindAnalysis();
     void bindReports();
@@ -205,4 +225,5 @@ private:
     void PrimeiraAtivacao();
 
     bool boPrimAtivacao = false;
+    bool situacaoAgendada_ = false;
 };

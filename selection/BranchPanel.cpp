@@ -88,7 +88,10 @@ void TfrmAnalRestCont::createBranchPanel() {
 
     medCdFilial->OnEnter = [this] { medCdFilialEnter(); };
     medCdFilial->OnChange = [this] { medCdFilialChange(); };
-    medCdFilial->OnExit = [this] { medCdFilialExit(); };
+    medCdFilial->OnExit = [this] {
+        medCdFilialExit();
+        ConfereRescisao();
+    };
     sbtFilial->OnBeforePesq = [this](QObject* sender, bool& proceed) {
         sbtFilialBeforePesq(sender, proceed);
     };

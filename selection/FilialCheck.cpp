@@ -8,6 +8,13 @@
 
 using namespace host;
 
+void TfrmAnalRestCont::ConfereRescisao() {
+    if (!ContratoRescindido(medCdFilial->Text()))
+        return;
+    medCdFilial->setFocus();
+    MensErro(msgPadrao->Msg(QStringLiteral("FILI_RESC")), true);
+}
+
 void TfrmAnalRestCont::ConfereFilial(bool checkRescinded) {
     try {
         medCdFilial->SetText(Ajusta(medCdFilial->Text(), 4));

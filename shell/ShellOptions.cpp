@@ -69,6 +69,7 @@ const std::vector<Key>& keyTable() {
         {kServerHost, u"máquina do servidor de aplicação (padrão 127.0.0.1); --server"_s},
         {kServerPort, u"porta do servidor de aplicação (padrão 60251); --server"_s},
         {kServerTimeoutMs, u"tempo máximo de uma chamada ao servidor, em ms (padrão 30000)"_s},
+        {kServerCancelAfterMs, u"espera até a tela oferecer Cancelar, em ms (padrão 1000)"_s},
         {kServerSecretFile, u"arquivo com a chave de acesso ao servidor (opcional); --secret-file"_s},
         {kOperatorCode, u"código do operador; --operator"_s},
         {kOperatorBranch, u"filial de processamento do operador; --operator-branch"_s},

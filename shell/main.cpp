@@ -3,6 +3,7 @@
 #include "shell/MessageHandler.h"
 #include "shell/PackageLoader.h"
 #include "shell/RunRequirements.h"
+#include "shell/ShellMenu.h"
 #include "shell/ShellOptions.h"
 
 #include "host/app/QtTranslations.h"
@@ -178,6 +179,9 @@ int main(int argc, char** argv) {
     QObject::connect(
         &application, &host::TApplication::formActivated, &application,
         [&firstActivation](host::TForm* form, bool completed) { firstActivation.handle(form, completed); });
+    // Reopening is an interactive launch, whatever the command line asked for the first one.
+    shell::AddFileMenu(*application.MainForm(), application.HelpMenu(),
+                       [&package] { package->iniProc(QVariant()); });
     application.MainForm()->show();
 
     int status = 0;

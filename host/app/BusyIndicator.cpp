@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace host {
 
@@ -39,7 +42,11 @@ BusyIndicator& TheBusyIndicator() {
 BusyIndicator::BusyIndicator()
     : QWidget(nullptr,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-      timer_(new QTimer(this)) {
+      timer_(new QTimer(this)), cancelButton_(new QPushButton(QStringLiteral("Cancelar"), this)) {
+    cancelButton_->setObjectName(QStringLiteral("btnCancelar"));
+    cancelButton_->setFocusPolicy(Qt::NoFocus);
+    cancelButton_->hide();
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { pressCancel(); });
     setObjectName(QStringLiteral("ShowAvi"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -51,7 +58,40 @@ BusyIndicator::BusyIndicator()
 }
 
 QSize BusyIndicator::sizeHint() const {
-    return caption().isEmpty() ? QSize(96, 96) : QSize(300, 110);
+    const QSize base = caption().isEmpty() ? QSize(96, 96) : QSize(300, 110);
+    return cancel_ ? QSize(std::max(base.width(), 160), base.height() + 36) : base;
+}
+
+void BusyIndicator::offerCancel(std::function<void()> cancel) {
+    cancel_ = std::move(cancel);
+    cancelButton_->setEnabled(true);
+    cancelButton_->show();
+    if (!levels_.empty())
+        present(over_);
+}
+
+void BusyIndicator::withdrawCancel() {
+    if (!cancel_)
+        return;
+    cancel_ = nullptr;
+    cancelButton_->hide();
+    if (!levels_.empty())
+        present(over_);
+}
+
+void BusyIndicator::pressCancel() {
+    // Once only: the call ends as soon as it can, and a second press must not reach the next one.
+    if (std::function<void()> cancel = std::exchange(cancel_, nullptr)) {
+        cancelButton_->setEnabled(false);
+        cancel();
+    }
+}
+
+void BusyIndicator::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QSize button(100, 26);
+    cancelButton_->setGeometry(
+        QRect(QPoint((width() - button.width()) / 2, height() - button.height() - 8), button));
 }
 
 void BusyIndicator::push(QWidget* over, int kind, const QString& caption) {
@@ -66,12 +106,14 @@ void BusyIndicator::pop() {
         return;
     levels_.pop_back();
     if (levels_.empty()) {
+        withdrawCancel();
         timer_->stop();
         hide();
         // Some platforms leave no window active once a tool window hides; the focus of the form
         // the indicator covered must not be lost with it.
         if (wasActive_ && !QApplication::activeWindow())
             wasActive_->activateWindow();
+        emit Application().busyEnded();
         return;
     }
     present(over_);
@@ -119,8 +161,9 @@ void BusyIndicator::paintEvent(QPaintEvent*) {
     }
     if (withText) {
         painter.setPen(palette().windowText().color());
-        painter.drawText(QRect(8, 70, width() - 16, height() - 78), Qt::AlignCenter | Qt::TextWordWrap,
-                         caption());
+        const int below = cancel_ ? 36 : 0;
+        painter.drawText(QRect(8, 70, width() - 16, height() - 78 - below),
+                         Qt::AlignCenter | Qt::TextWordWrap, caption());
     }
 }
 

@@ -4,8 +4,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
+class QPushButton;
 class QTimer;
 
 namespace host {
@@ -25,10 +27,20 @@ public:
     int kind() const { return levels_.empty() ? -1 : levels_.back().kind; }
     QString caption() const { return levels_.empty() ? QString() : levels_.back().caption; }
 
+    // Shows Cancelar under the text; pressing it (or Esc) runs cancel once. Withdrawn with the
+    // call it belongs to, or when the indicator goes.
+    void offerCancel(std::function<void()> cancel);
+    void withdrawCancel();
+    bool cancelOffered() const { return static_cast<bool>(cancel_); }
+    // Cancelar, as if pressed; nothing when it is not offered.
+    void pressCancel();
+    QPushButton* cancelButton() const { return cancelButton_; }
+
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Level {
@@ -42,6 +54,8 @@ private:
     // The window that was active when the indicator came up; it gets the activation back.
     QPointer<QWidget> wasActive_;
     QTimer* timer_;
+    QPushButton* cancelButton_;
+    std::function<void()> cancel_;
     int frame_ = 0;
 };
 

@@ -2,14 +2,18 @@
 
 #include "host/app/BusyIndicator.h"
 #include "host/app/ConsoleDialogs.h"
+#include "host/app/Dispatch.h"
+#include "host/app/ExchangeWait.h"
 #include "host/app/FocusRouter.h"
 #include "host/app/TForm.h"
 #include "host/app/WidgetDialogs.h"
+#include "host/net/NetConnection.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +57,15 @@ TApplication::TApplication() : mainForm_(std::make_unique<QMainWindow>()) {
     area->setObjectName(u"MdiArea"_s);
     mainForm_->setCentralWidget(area);
     mdiArea_ = area;
+    helpMenu_ = mainForm_->menuBar()->addMenu(u"Ajuda"_s);
+    helpMenu_->setObjectName(u"mnuAjuda"_s);
+    QAction* keys = helpMenu_->addAction(u"Atalhos do teclado"_s);
+    keys->setObjectName(u"mnuAtalhos"_s);
+    connect(keys, &QAction::triggered, this, [this] {
+        Dispatch([this] {
+            dialogs().messageDlg(KeyHintsText(), TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, 0);
+        });
+    });
     connect(area, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* frame) {
         if (frame)
             if (auto* form = qobject_cast<TForm*>(frame->widget()))
@@ -63,6 +76,7 @@ TApplication::TApplication() : mainForm_(std::make_unique<QMainWindow>()) {
     else
         dialogs_ = std::make_unique<WidgetDialogs>();
     focusRouter_ = std::make_unique<FocusRouter>();
+    SetExchangeWaiter(WaitForExchange);
 }
 
 TApplication::~TApplication() {
@@ -84,12 +98,29 @@ QList<TForm*> TApplication::Forms() const {
     return forms;
 }
 
+QString TApplication::KeyHintsText() const {
+    QStringList lines;
+    for (const TForm* form : Forms()) {
+        if (form->Released() || form->KeyHints.isEmpty())
+            continue;
+        if (!lines.isEmpty())
+            lines << QString();
+        lines << u"%1:"_s.arg(form->Caption());
+        for (const TForm::KeyHint& hint : form->KeyHints)
+            lines << u"  %1 — %2"_s.arg(hint.keys, hint.action);
+    }
+    if (lines.isEmpty())
+        return u"Nenhuma tela aberta tem atalhos de teclado."_s;
+    return lines.join(u'\n');
+}
+
 std::unique_ptr<Dialogs> TApplication::setDialogs(std::unique_ptr<Dialogs> dialogs) {
     std::swap(dialogs_, dialogs);
     return dialogs;
 }
 
 void TApplication::shutdown() {
+    SetExchangeWaiter(nullptr);
     focusRouter_.reset();
     DestroyBusyIndicator();
     mainForm_.reset();

@@ -2,6 +2,7 @@
 
 #include "host/app/Dialogs.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +29,10 @@ public:
 
     QMainWindow* MainForm() const;
     QMdiArea* MdiArea() const;
+    // The main form's help menu ("Ajuda"), last in its menu bar; the shell puts its menus before it.
+    QMenu* HelpMenu() const { return helpMenu_; }
+    // What the help's "Atalhos do teclado" shows: the keys of every live form that lists any.
+    QString KeyHintsText() const;
 
     // Creates a form owned by the host. The form's OnCreate runs during creation; when it fails the
     // form is destroyed again and the failure reaches the caller.
@@ -51,6 +56,8 @@ public:
 signals:
     // A form's OnActivate has run; completed is false when a failure ended it.
     void formActivated(host::TForm* form, bool completed);
+    // The busy indicator has gone: the last operation it announced has ended, normally or not.
+    void busyEnded();
 
 private:
     TApplication();
@@ -61,6 +68,7 @@ private:
 
     std::unique_ptr<QMainWindow> mainForm_;
     QPointer<QMdiArea> mdiArea_;
+    QPointer<QMenu> helpMenu_;
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<FocusRouter> focusRouter_;
 };

@@ -8,7 +8,10 @@ TCheckBox::TCheckBox(QWidget* parent, const QString& name, const QString& captio
     : QCheckBox(parent), TControl(static_cast<QWidget&>(*this)) {
     SetName(name);
     setText(caption);
-    connect(this, &QCheckBox::toggled, this, [this] { clickedByUser(); });
+    connect(this, &QCheckBox::toggled, this, [this](bool checked) {
+        clickedByUser();
+        emit checkedChanged(checked);
+    });
 }
 
 void TCheckBox::SetChecked(bool checked) {
@@ -18,6 +21,7 @@ void TCheckBox::SetChecked(bool checked) {
         const QSignalBlocker quiet(this);
         setChecked(checked);
     }
+    emit checkedChanged(checked);
     Click();
 }
 

@@ -21,6 +21,10 @@ public:
     void SetChecked(bool checked);
     bool Bold() const { return font().bold(); }
     void SetBold(bool bold);
+
+signals:
+    // The checked state changed, by the user or by code.
+    void checkedChanged(bool checked);
 };
 
 } // namespace host

@@ -76,6 +76,13 @@ public:
     // The widget inside the form that has, or last had, the focus.
     QWidget* ActiveControl() const { return activeControl_; }
 
+    // The form's keys as the host's help lists them: the keys, then what they do.
+    struct KeyHint {
+        QString keys;
+        QString action;
+    };
+    QList<KeyHint> KeyHints;
+
     std::function<void()> OnCreate;
     std::function<void()> OnActivate;
     std::function<void(TCloseAction&)> OnClose;

@@ -58,6 +58,10 @@ void TPageControl::RequestPage(int index) {
         Dispatch([this] { OnChange(*this); });
 }
 
+int TPageControl::NextPageIndex(int from, int step, bool wrap) const {
+    return bar_->NextReachable(from, step, wrap);
+}
+
 void TPageControl::keyPressEvent(QKeyEvent* event) {
     const bool ctrl = (event->modifiers() & ~Qt::KeypadModifier & ~Qt::ShiftModifier) == Qt::ControlModifier;
     int step = 0;
@@ -70,7 +74,7 @@ void TPageControl::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    if (const int index = bar_->NextReachable(currentIndex(), step, true); index >= 0)
+    if (const int index = NextPageIndex(currentIndex(), step, true); index >= 0)
         RequestPage(index);
 }
 

@@ -31,6 +31,9 @@ public:
 
     // The user's way of changing the page, also what the tab row calls.
     void RequestPage(int index);
+    // The next page the user can reach from the index (which may lie just outside the pages) in the
+    // step's direction; -1 when there is none.
+    int NextPageIndex(int from, int step, bool wrap) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

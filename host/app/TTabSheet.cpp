@@ -20,6 +20,14 @@ void TTabSheet::SetCaption(const QString& caption) {
     owner_.setTabText(PageIndex(), caption);
 }
 
+QIcon TTabSheet::Icon() const {
+    return owner_.tabIcon(PageIndex());
+}
+
+void TTabSheet::SetIcon(const QIcon& icon) {
+    owner_.setTabIcon(PageIndex(), icon);
+}
+
 void TTabSheet::SetTabVisible(bool visible) {
     tabVisible_ = visible;
     owner_.sheetChanged(*this);

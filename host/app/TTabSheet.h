@@ -2,6 +2,7 @@
 
 #include "host/app/TControl.h"
 
+#include <QIcon>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,9 @@ public:
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
+    // A picture beside the caption on the tab; a null icon removes it.
+    QIcon Icon() const;
+    void SetIcon(const QIcon& icon);
 
     bool TabVisible() const { return tabVisible_; }
     void SetTabVisible(bool visible);

@@ -2,10 +2,14 @@
 
 #include "host/app/Dispatch.h"
 #include "host/app/TApplication.h"
+#include "host/context/OperatorContext.h"
 #include "host/core/Refusal.h"
+#include "host/format/Formatting.h"
 #include "host/report/ReportDevices.h"
 #include "host/report/ReportFolders.h"
+#include "protocol/DateTime.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -161,18 +165,37 @@ TReportDefinition TfrmDadosGerRel::RelatorioEscolhido() const {
     return TReportDefinition::Load(path);
 }
 
+QStringList TfrmDadosGerRel::ReportHeaderLines() const {
+    QStringList lines = ReportSelection();
+    lines << u"Operador: %1"_s.arg(Operador());
+    const QDateTime now = QDateTime::currentDateTime();
+    const proto::DateTime printed =
+        proto::fromCivil({now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                          now.time().minute(), now.time().second()});
+    lines << u"Impresso em: %1"_s.arg(DateTimeText(printed.days, QLocale()));
+    return lines;
+}
+
+std::optional<TReportTable> TfrmDadosGerRel::runReport(const TReportDefinition& definition) {
+    std::optional<TReportTable> table = rpddPadrao->Run(definition);
+    if (table)
+        table->HeaderLines = ReportHeaderLines();
+    return table;
+}
+
 void TfrmDadosGerRel::sbtPrintClick() {
-    if (const auto table = rpddPadrao->Run(RelatorioEscolhido()))
+    if (const auto table = runReport(RelatorioEscolhido()))
         reportDevices().print(*table);
 }
 
 void TfrmDadosGerRel::sbtPreviewClick() {
-    if (const auto table = rpddPadrao->Run(RelatorioEscolhido()))
+    if (const auto table = runReport(RelatorioEscolhido()))
         reportDevices().preview(*table);
 }
 
 void TfrmDadosGerRel::sbtSalvarComoClick() {
     const TReportDefinition definition = RelatorioEscolhido();
+    svdSaveReport->InitialDir = UserDocumentsFolder();
     svdSaveReport->FileName = QFileInfo(PrintFilePath({}, definition.Title)).fileName();
     if (!svdSaveReport->Execute())
         return;
@@ -180,13 +203,14 @@ void TfrmDadosGerRel::sbtSalvarComoClick() {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"csv"_s && suffix != u"pdf"_s)
         path += u".pdf"_s;
-    const auto table = rpddPadrao->Run(definition);
+    const auto table = runReport(definition);
     if (!table)
         return;
     if (path.endsWith(u".csv"_s, Qt::CaseInsensitive))
         writeCsv(*table, path);
     else
         table->WritePdf(path);
+    TellReportWritten({}, QFileInfo(path).absoluteFilePath());
 }
 
 void TfrmDadosGerRel::sbtReportEditClick() {

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QMenu>
 
+#include <optional>
+
 namespace host {
 
 // The base report form of the suite's screens: screen-code label, a group box holding the screen's
@@ -25,6 +27,9 @@ namespace host {
 // these. The reports' queries run on the host's general database, so netQRDesign connects nothing.
 class TfrmDadosGerRel : public TForm {
     Q_OBJECT
+    // The chosen report run, its pages headed by ReportHeaderLines.
+    std::optional<TReportTable> runReport(const TReportDefinition& definition);
+
 public:
     explicit TfrmDadosGerRel(QWidget* owner);
 
@@ -77,6 +82,12 @@ public:
     // The definition of the report chosen in the selector. Refused when none is chosen or its file
     // is gone (message Arq_Rel_Err of msgPadrao, with the code and the folder).
     TReportDefinition RelatorioEscolhido() const;
+
+    // The lines every page of a report carries under its title: the screen's selection (from
+    // ReportSelection), the operator and the moment it was printed.
+    QStringList ReportHeaderLines() const;
+    // What the screen's reports were asked for, one line each; none in the base form.
+    virtual QStringList ReportSelection() const { return {}; }
 
     // Binds a menu command to a handler through the dispatch boundary.
     static void BindMenu(QAction& action, std::function<void()> handler);

@@ -149,6 +149,11 @@ int ServerTimeoutMs() {
     return OperatorContext::instance().intValue(keys::kServerTimeoutMs, keys::kDefaultTimeoutMs, 1, 3600000);
 }
 
+int CancelAfterMs() {
+    return OperatorContext::instance().intValue(keys::kServerCancelAfterMs, keys::kDefaultCancelAfterMs, 0,
+                                                3600000);
+}
+
 QString DBPict(int kind) {
     switch (kind) {
     case 0:

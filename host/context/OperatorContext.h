@@ -55,6 +55,8 @@ QString WebURL();
 int WebPort();
 // server/timeout_ms, for the connection's TimeoutMs.
 int ServerTimeoutMs();
+// server/cancel_after_ms: how long a call waits before Cancelar is offered.
+int CancelAfterMs();
 // The edit mask for a kind of code: 0 products and per-capita dishes, 1 dishes.
 QString DBPict(int kind);
 

@@ -23,13 +23,22 @@ QSqlQuery run(const QString& statement, const QVariantList& values) {
     return query;
 }
 
+QSqlQuery branchRow(const QString& code) {
+    return run(u"SELECT NMFILIAL, IDCONTRRESC FROM FILIAL WHERE CDFILIAL = ?"_s, {code});
+}
+
 } // namespace
+
+bool ContratoRescindido(const QString& cdFilial) {
+    QSqlQuery branch = branchRow(AllTrim(cdFilial));
+    return branch.next() && branch.value(1).toString() == u"S"_s;
+}
 
 QString ValidaFilial(const QString& cdFilial, const QString& operador, bool checkRescinded) {
     if (EmptyString(cdFilial))
         throw Refusal(u"Filial deve ser informada."_s);
     const QString code = AllTrim(cdFilial);
-    QSqlQuery branch = run(u"SELECT NMFILIAL, IDCONTRRESC FROM FILIAL WHERE CDFILIAL = ?"_s, {code});
+    QSqlQuery branch = branchRow(code);
     if (!branch.next())
         throw Refusal(u"Filial não cadastrada."_s);
     const QString name = branch.value(0).toString();

@@ -2,6 +2,7 @@
 
 #include "host/context/OperatorContext.h"
 #include "host/core/Refusal.h"
+#include "host/format/Formatting.h"
 #include "host/net/BoundedExchange.h"
 #include "protocol/ForeignJson.h"
 #include "protocol/HostPort.h"
@@ -12,8 +13,10 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -77,6 +80,9 @@ struct TNetConnection::Impl {
     std::string token;
     std::int64_t nextId = 1;
     httplib::Headers headers;
+    // The user gave up waiting for the last call: a server that hangs would hang the goodbye too,
+    // and it drops idle sessions by itself.
+    bool unresponsive = false;
 };
 
 TNetConnection::TNetConnection() : impl_(std::make_unique<Impl>()) {}
@@ -103,18 +109,44 @@ QString describe(httplib::Error error) {
     }
 }
 
+ExchangeWaiter& waiterSlot() {
+    static ExchangeWaiter waiter;
+    return waiter;
+}
+
+// Runs one exchange through the host's waiter; true when the user gave up on it. Stopping the client
+// closes its socket, so an answer that comes later is never read as the answer to another call.
+bool awaitExchange(httplib::Client& client, const std::function<void()>& exchange) {
+    std::atomic<bool> cancelled{false};
+    if (!waiterSlot()) {
+        exchange();
+        return false;
+    }
+    waiterSlot()(exchange, [&] {
+        cancelled = true;
+        client.stop();
+    });
+    return cancelled;
+}
+
+[[noreturn]] void refuseCancelled(const QString& server, const QString& at, const QString& doing) {
+    throw Refusal(u"A análise foi interrompida pelo usuário: o servidor de aplicação %1 em %2 ainda não "
+                  u"havia respondido (%3)."_s.arg(server, at, doing));
+}
+
 // One place that turns a failed exchange into the user's message, naming the server.
-[[noreturn]] void refuseTransport(const QString& at, httplib::Error error, Clock::duration elapsed,
-                                  int timeoutMs, const QString& doing) {
+[[noreturn]] void refuseTransport(const QString& server, const QString& at, httplib::Error error,
+                                  Clock::duration elapsed, int timeoutMs, const QString& doing) {
     // The library reports a read time-out as a failed read; the time spent tells the two apart.
     const bool timedOut =
         error == httplib::Error::ConnectionTimeout ||
         (error == httplib::Error::Read && elapsed >= std::chrono::milliseconds(timeoutMs) * 9 / 10);
-    if (timedOut)
-        throw Refusal(
-            u"O servidor de aplicação em %1 não respondeu dentro do tempo limite de %2 ms (%3)."_s.arg(at)
-                .arg(timeoutMs)
-                .arg(doing));
+    if (timedOut) {
+        const double seconds = timeoutMs / 1000.0;
+        throw Refusal(u"O servidor de aplicação %1 em %2 não respondeu em %3 %4 (%5)."_s.arg(
+            server, at, FormatFloatGeneral(seconds, QLocale()), seconds < 2 ? u"segundo"_s : u"segundos"_s,
+            doing));
+    }
     if (error == httplib::Error::Connection)
         throw Refusal(
             u"Não foi possível conectar ao servidor de aplicação em %1: %2."_s.arg(at, describe(error)));
@@ -174,13 +206,19 @@ void TNetConnection::Connect() {
     const std::string body = nlohmann::json{{"server", ServerName.toStdString()}}.dump();
     const auto started = Clock::now();
     bool oversized = false;
-    auto response =
-        exchangeBounded(*client, "POST", proto::kSessionPath, headers, body, MaxAnswerBytes, oversized);
+    std::optional<httplib::Result> exchanged;
+    const bool cancelled = awaitExchange(*client, [&] {
+        exchanged.emplace(
+            exchangeBounded(*client, "POST", proto::kSessionPath, headers, body, MaxAnswerBytes, oversized));
+    });
     const QString doing = u"abertura de sessão em %1"_s.arg(ServerName);
+    if (cancelled)
+        refuseCancelled(ServerName, at, doing);
     if (oversized)
         refuseOversized(at, MaxAnswerBytes, doing);
+    httplib::Result& response = *exchanged;
     if (!response)
-        refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
+        refuseTransport(ServerName, at, response.error(), Clock::now() - started, timeoutMs, doing);
     if (response->status != 200)
         refuseStatus(at, *response, u"a sessão em %1"_s.arg(ServerName));
     const auto doc = answerDocument(response->body);
@@ -198,7 +236,7 @@ void TNetConnection::Disconnect() {
     if (!impl_->client)
         return;
     try {
-        if (!impl_->token.empty()) {
+        if (!impl_->token.empty() && !impl_->unresponsive) {
             bool oversized = false;
             exchangeBounded(*impl_->client, "DELETE", std::string(proto::kSessionPath) + "/" + impl_->token,
                             impl_->headers, {}, MaxAnswerBytes, oversized);
@@ -213,6 +251,7 @@ void TNetConnection::dropSession() {
     impl_->client.reset();
     impl_->token.clear();
     impl_->headers.clear();
+    impl_->unresponsive = false;
 }
 
 bool TNetConnection::Connected() const {
@@ -236,13 +275,20 @@ ServerResult TNetConnection::Call(const QString& method, const std::vector<CallA
     const int timeoutMs = TimeoutMs > 0 ? TimeoutMs : 1;
     const auto started = Clock::now();
     bool oversized = false;
-    auto response =
-        exchangeBounded(*impl_->client, "POST", proto::kRpcPath, headers, body, MaxAnswerBytes, oversized);
+    std::optional<httplib::Result> exchanged;
+    const bool cancelled = awaitExchange(*impl_->client, [&] {
+        exchanged.emplace(exchangeBounded(*impl_->client, "POST", proto::kRpcPath, headers, body,
+                                          MaxAnswerBytes, oversized));
+    });
     const QString doing = u"método %1"_s.arg(method);
+    impl_->unresponsive = cancelled;
+    if (cancelled)
+        refuseCancelled(ServerName, at, doing);
     if (oversized)
         refuseOversized(at, MaxAnswerBytes, doing);
+    httplib::Result& response = *exchanged;
     if (!response)
-        refuseTransport(at, response.error(), Clock::now() - started, timeoutMs, doing);
+        refuseTransport(ServerName, at, response.error(), Clock::now() - started, timeoutMs, doing);
     // The server routes every call through one path, so "not found" there means the session: it
     // expired or the server no longer knows it. The connection is dead from here on, and opening a
     // new session behind the user's back would run the rest of the screen on state it never saw.
@@ -294,6 +340,10 @@ ServerResult TNetConnection::Call(const QString& method, const std::vector<CallA
     result.ok = true;
     result.packet = std::move(answer.packet);
     return result;
+}
+
+void SetExchangeWaiter(ExchangeWaiter waiter) {
+    waiterSlot() = std::move(waiter);
 }
 
 proto::Packet CheckResultServ(const ServerResult& result, bool /*raise*/, int /*context*/) {

@@ -70,6 +70,13 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// How a blocking exchange with the server is waited for. The default runs it in place; the host's
+// application runs it off the user-interface thread, so that the screen can offer to give up on it.
+// cancel, called only while the exchange runs, ends it at once as a failed exchange.
+using ExchangeWaiter =
+    std::function<void(const std::function<void()>& exchange, const std::function<void()>& cancel)>;
+void SetExchangeWaiter(ExchangeWaiter waiter);
+
 // Returns the packet of a successful call; throws Refusal with the server's message otherwise. The
 // two trailing arguments are the suite's usual (true, 0) and change nothing here.
 proto::Packet CheckResultServ(const ServerResult& result, bool raise = true, int context = 0);

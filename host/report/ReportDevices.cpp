@@ -1,5 +1,6 @@
 #include "host/report/ReportDevices.h"
 
+#include "host/app/Dispatch.h"
 #include "host/app/TApplication.h"
 #include "host/core/Refusal.h"
 #include "host/report/ReportFolders.h"
@@ -14,7 +15,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -36,22 +36,17 @@ QString writeToPrintFolder(const TReportTable& table) {
     return path;
 }
 
-void tellWhere(const QString& why, const QString& path) {
-    Application().dialogs().messageDlg(u"%1 O relatório foi gravado em '%2'."_s.arg(why, path),
-                                       TMsgDlgType::mtInformation, TMsgDlgBtn::mbOK, 0);
-}
-
 class SystemReportDevices : public ReportDevices {
 public:
     void print(const TReportTable& table) override {
         const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
         if (printer.isNull() || headless()) {
-            tellWhere(u"Não há impressora disponível."_s, writeToPrintFolder(table));
+            TellReportWritten(u"Não há impressora disponível."_s, writeToPrintFolder(table));
             return;
         }
         QPrinter device(printer, QPrinter::HighResolution);
         device.setDocName(table.Title);
-        table.Document()->print(&device);
+        table.Paint(device);
         if (device.printerState() == QPrinter::Error)
             throw Refusal(
                 u"A impressora '%1' recusou o relatório '%2'."_s.arg(printer.printerName(), table.Title));
@@ -60,16 +55,15 @@ public:
     void preview(const TReportTable& table) override {
         // No one can look at a preview window nobody sees: the file stands in for it.
         if (headless()) {
-            tellWhere(u"Não há tela para a visualização."_s, writeToPrintFolder(table));
+            TellReportWritten(u"Não há tela para a visualização."_s, writeToPrintFolder(table));
             return;
         }
-        const std::unique_ptr<QTextDocument> document = table.Document();
         QPrinter device(QPrinter::HighResolution);
         device.setDocName(table.Title);
         QPrintPreviewDialog dialog(&device, Application().MainForm());
         dialog.setWindowTitle(table.Title);
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                         [&document](QPrinter* target) { document->print(target); });
+                         [&table](QPrinter* target) { Dispatch([&] { table.Paint(*target); }); });
         dialog.exec();
     }
 };
@@ -80,6 +74,12 @@ std::unique_ptr<ReportDevices>& current() {
 }
 
 } // namespace
+
+void TellReportWritten(const QString& why, const QString& path) {
+    const QString where = u"O relatório foi gravado em '%1'."_s.arg(QDir::toNativeSeparators(path));
+    Application().dialogs().messageDlg(why.isEmpty() ? where : why + u' ' + where, TMsgDlgType::mtInformation,
+                                       TMsgDlgBtn::mbOK, 0);
+}
 
 ReportDevices& reportDevices() {
     return *current();

@@ -25,6 +25,9 @@ ReportDevices& reportDevices();
 // Replaces the devices; answers the previous ones so a test can put them back.
 std::unique_ptr<ReportDevices> setReportDevices(std::unique_ptr<ReportDevices> devices);
 
+// Tells the user where a report file went: why a file (when there is a reason), then its path.
+void TellReportWritten(const QString& why, const QString& path);
+
 // The PDF file a print without a printer writes for a report: in the print folder, named after the
 // title and the moment, never over an earlier one.
 QString PrintFilePath(const QString& folder, const QString& title);

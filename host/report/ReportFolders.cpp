@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -45,7 +46,12 @@ QString ReportsFolder() {
 
 QString ReportPrintFolder() {
     const QString configured = settingsFolder(keys::kReportsPrintFolder);
-    return configured.isEmpty() ? QDir::tempPath() : configured;
+    return configured.isEmpty() ? UserDocumentsFolder() : configured;
+}
+
+QString UserDocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 std::vector<ReportFile> ListReportFiles(const QString& folder, const QString& screen) {

@@ -13,9 +13,12 @@ namespace host {
 // the shipped definitions are offered as they are.
 QString ReportsFolder();
 QString StandardReportsFolder();
-// Where printing writes its PDF when there is no printer (reports/print_folder, else the system's
-// temporary folder).
+// Where printing writes its PDF when there is no printer (reports/print_folder, else the user's
+// documents folder).
 QString ReportPrintFolder();
+// The user's documents folder, where saving a report starts; the home folder when the system names
+// none.
+QString UserDocumentsFolder();
 
 // A definition file of a screen found in a folder.
 struct ReportFile {

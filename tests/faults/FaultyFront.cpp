@@ -27,9 +27,29 @@ FaultyFront::FaultyFront(int realPort) : realPort_(realPort) {
         }
         if (wait > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+        {
+            std::unique_lock lock(mutex_);
+            if (hangs_.count(method)) {
+                released_.wait(lock, [&] { return releasing_ || !hangs_.count(method); });
+                return ScriptedServer::Answer{503, R"({"error":"liberada"})"};
+            }
+        }
         const ScriptedServer::Answer real = pass(request, "/rpc");
         return fault ? fault(real) : real;
     };
+}
+
+FaultyFront::~FaultyFront() {
+    {
+        std::lock_guard lock(mutex_);
+        releasing_ = true;
+    }
+    released_.notify_all();
+}
+
+void FaultyFront::hang(const std::string& method) {
+    std::lock_guard lock(mutex_);
+    hangs_[method] = true;
 }
 
 void FaultyFront::arm(const std::string& method, Fault fault) {
@@ -46,6 +66,8 @@ void FaultyFront::disarm() {
     std::lock_guard lock(mutex_);
     faults_.clear();
     delays_.clear();
+    hangs_.clear();
+    released_.notify_all();
 }
 
 std::vector<std::string> FaultyFront::methods() const {

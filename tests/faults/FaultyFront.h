@@ -2,6 +2,7 @@
 
 #include "ScriptedServer.h"
 
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -17,6 +18,7 @@ public:
     using Fault = std::function<ScriptedServer::Answer(const ScriptedServer::Answer& real)>;
 
     explicit FaultyFront(int realPort);
+    ~FaultyFront(); // releases the calls left hanging
 
     int port() const { return front_.port(); }
 
@@ -24,6 +26,8 @@ public:
     void arm(const std::string& method, Fault fault);
     // Every later call of the method waits this long before it is passed on.
     void delay(const std::string& method, int milliseconds);
+    // Every later call of the method is never answered: it waits until disarm or the front goes.
+    void hang(const std::string& method);
     void disarm();
 
     // The methods called through the front so far, in order.
@@ -38,6 +42,9 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Fault> faults_;
     std::map<std::string, int> delays_;
+    std::map<std::string, bool> hangs_;
+    std::condition_variable released_;
+    bool releasing_ = false;
     ScriptedServer front_;
 };
 

@@ -227,7 +227,10 @@ TEST_F(BranchPanelTest, AnotherBranchReplacesTheListAndItsMarks) {
     EXPECT_TRUE(form->cdsServico.Active());
     EXPECT_EQ(form->stCdFilialServ, u"0003"_s);
     EXPECT_TRUE(allReloadFlags());
-    EXPECT_TRUE(errors().isEmpty()) << errors().join(u" | "_s).toStdString();
+    // Its contract was rescinded: leaving the code says so at once, not only when the panel is left,
+    // and the focus goes back to the code.
+    EXPECT_EQ(errors(), QStringList{u"Filial com contrato rescindido."_s});
+    EXPECT_EQ(QApplication::focusWidget(), form->medCdFilial);
 }
 
 TEST_F(BranchPanelTest, AnInvalidCodeIsRefusedWithFocusBackAndTheListUntouched) {

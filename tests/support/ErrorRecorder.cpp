@@ -11,7 +11,9 @@ std::optional<QString> ErrorRecorder::inputQuery(const QString&, const QString& 
     return inputAnswer;
 }
 
-std::optional<QString> ErrorRecorder::saveFileName(const QString& title, const QString&, const QString&) {
+std::optional<QString> ErrorRecorder::saveFileName(const QString& title, const QString& initialPath,
+                                                   const QString&) {
     saveTitles.append(title);
+    saveInitialPaths.append(initialPath);
     return saveAnswer;
 }

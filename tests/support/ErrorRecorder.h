@@ -22,6 +22,7 @@ public:
     std::vector<Message> messages;
     QStringList inputPrompts;
     QStringList saveTitles;
+    QStringList saveInitialPaths;
 
     host::TModalResult messageAnswer = host::mrOk;
     std::optional<QString> inputAnswer;

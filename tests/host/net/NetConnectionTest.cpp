@@ -273,8 +273,8 @@ INSTANTIATE_TEST_SUITE_P(
                     };
                 },
                 true, "Resposta inválida"},
-        Failure{"SessionTimesOut", [](ScriptedServer& server) { server.hang(); }, true,
-                "tempo limite de 200 ms", 200},
+        Failure{"SessionTimesOut", [](ScriptedServer& server) { server.hang(); }, true, "não respondeu em 0",
+                200},
         Failure{"Http500", rpcAnswer(500, "oops"), false, "erro HTTP 500"},
         Failure{"UnknownSession", rpcAnswer(401, R"({"error":"Sessão desconhecida."})"), false,
                 "recusou o método GetServico: Sessão desconhecida."},
@@ -291,9 +291,20 @@ INSTANTIATE_TEST_SUITE_P(
                 200,
                 R"({"jsonrpc":"2.0","id":1,"result":{"packet":{"fields":[{"name":"A","type":"float"}],"rows":[[1,2]]}}})"),
             false, "Resposta inválida"},
-        Failure{"CallTimesOut", [](ScriptedServer& server) { server.hang(); }, false,
-                "tempo limite de 200 ms", 200}),
+        Failure{"CallTimesOut", [](ScriptedServer& server) { server.hang(); }, false, "não respondeu em 0",
+                200}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(NetConnectionTest, ATimeOutSaysInPlainWordsWhichServerDidNotAnswerAndForHowManySeconds) {
+    ScriptedServer server;
+    TNetConnection net;
+    aim(net, server.port(), 1000);
+    net.Connect();
+    server.hang();
+    const QString message = refusalOf([&] { net.Call(u"GetServico"_s, {u"0001"_s, u"N"_s}); });
+    EXPECT_EQ(message, u"O servidor de aplicação KDR60251.rdmAnalRestCont em 127.0.0.1:%1 não respondeu em 1 "
+                       u"segundo (método GetServico)."_s.arg(server.port()));
+}
 
 TEST_F(NetConnectionTest, AnUnreachablePortIsRefusedNamingHostAndPort) {
     ClosedPort closed;

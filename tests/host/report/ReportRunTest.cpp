@@ -148,7 +148,7 @@ TEST_F(ReportRun, ThePdfHoldsTheTitleTheHeadingsAndEveryRow) {
 }
 
 TEST(ReportDocument, HasOneTableRowPerReportRowBelowTheHeadings) {
-    TReportTable table{u"T"_s, {u"A"_s, u"B"_s}, {{u"1"_s, u"2"_s}, {u"3"_s, u"4"_s}}, {}};
+    TReportTable table{u"T"_s, {u"A"_s, u"B"_s}, {{u"1"_s, u"2"_s}, {u"3"_s, u"4"_s}}, {}, {}};
     const auto document = table.Document();
     const QString text = document->toPlainText();
     EXPECT_TRUE(text.startsWith(u"T"_s));
