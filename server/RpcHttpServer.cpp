@@ -106,6 +106,7 @@ struct RpcHttpServer::Impl : http::Handler {
     http::Answer openSession(const http::Head& head, const std::string& body);
     http::Answer closeSession(const http::Head& head);
     http::Answer rpc(const http::Head& head, const std::string& body);
+    http::Answer rpcCall(const http::Head& head, const std::string& body, std::string& method);
 
     RemoteDataModule& module;
     Config config;
@@ -138,10 +139,16 @@ std::optional<http::Answer> RpcHttpServer::Impl::admit(const http::Head& head) {
 
 http::Answer RpcHttpServer::Impl::answer(const http::Head& head, std::string body) {
     switch (routeOf(head)) {
-    case Route::OpenSession:
-        return openSession(head, body);
-    case Route::CloseSession:
-        return closeSession(head);
+    case Route::OpenSession: {
+        http::Answer answer = openSession(head, body);
+        answer.logWhat = "abrir sessão";
+        return answer;
+    }
+    case Route::CloseSession: {
+        http::Answer answer = closeSession(head);
+        answer.logWhat = "fechar sessão";
+        return answer;
+    }
     case Route::Rpc:
         return rpc(head, body);
     default:
@@ -150,7 +157,6 @@ http::Answer RpcHttpServer::Impl::answer(const http::Head& head, std::string bod
 }
 
 http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std::string& body) {
-    const std::string note = "abrir sessão: ";
     if (proto::exceedsJsonDepth(body))
         return errorAnswer(400, proto::kJsonTooDeepMessage);
     json request;
@@ -181,16 +187,24 @@ http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std:
     case SessionStore::Refusal::None:
         break;
     }
-    return jsonAnswer(json{{"session", *opened.token}}.dump(), note + "ok");
+    return jsonAnswer(json{{"session", *opened.token}}.dump(), "ok");
 }
 
 http::Answer RpcHttpServer::Impl::closeSession(const http::Head& head) {
     if (!sessions.close(pathOf(head).substr(kSessionPrefix.size())))
         return errorAnswer(404, "Sessão desconhecida ou expirada.");
-    return jsonAnswer("{}", "fechar sessão: ok");
+    return jsonAnswer("{}", "ok");
 }
 
 http::Answer RpcHttpServer::Impl::rpc(const http::Head& head, const std::string& body) {
+    std::string method = "rpc";
+    http::Answer answer = rpcCall(head, body, method);
+    answer.logWhat = boundedText(method);
+    return answer;
+}
+
+http::Answer RpcHttpServer::Impl::rpcCall(const http::Head& head, const std::string& body,
+                                          std::string& method) {
     const std::string* token = head.field(proto::kSessionHeader);
     if (!token || token->empty())
         return errorAnswer(400, "Falta o cabeçalho X-Session: abra uma sessão antes de chamar métodos.");
@@ -199,7 +213,6 @@ http::Answer RpcHttpServer::Impl::rpc(const http::Head& head, const std::string&
         return errorAnswer(404, "Sessão desconhecida ou expirada; conecte-se novamente.");
 
     json id = nullptr;
-    std::string method;
     try {
         const proto::RpcRequest request = proto::decodeRequest(body);
         id = request.id;
@@ -210,12 +223,12 @@ http::Answer RpcHttpServer::Impl::rpc(const http::Head& head, const std::string&
             result = module.call(request.method, request.params, session->state);
         }
         return jsonAnswer(proto::encodeResult(request.id, result.packet, result.out),
-                          method + ": ok, " + std::to_string(result.packet.rows.size()) + " linhas");
+                          "ok, " + std::to_string(result.packet.rows.size()) + " linhas");
     } catch (const proto::RpcRequestError& error) {
         return jsonAnswer(proto::encodeError(error.id(), error.code(), error.what()),
                           "erro " + std::to_string(error.code()) + ": " + error.what());
     } catch (const CallError& error) {
-        std::string note = method + ": erro " + std::to_string(error.code()) + ": " + error.what();
+        std::string note = "erro " + std::to_string(error.code()) + ": " + error.what();
         if (!error.detail().empty())
             note += " (" + error.detail() + ")";
         return jsonAnswer(proto::encodeError(id, error.code(), error.what()), note);
@@ -228,6 +241,8 @@ void RpcHttpServer::Impl::logged(const http::Head* head, const http::Answer& ans
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.3f ms", elapsedMs);
     std::string line = head ? head->method + " " + loggedPath(pathOf(*head)) : std::string("-");
+    if (!answer.logWhat.empty())
+        line += " " + answer.logWhat;
     line += " " + std::string(elapsed) + " " + std::to_string(answer.status);
     if (!answer.logNote.empty())
         line += " " + answer.logNote;

@@ -28,6 +28,7 @@ struct Answer {
     std::string contentType = "application/json";
     Fields headers;
     bool close = false;  // the connection ends after this answer
+    std::string logWhat; // what the access log says was asked (the method called), before the time
     std::string logNote; // what the access log says about the outcome; never sent
 };
 
