@@ -1,6 +1,6 @@
 #include "server/RpcHttpServer.h"
 
-#include "protocol/JsonDepth.h"
+#include "protocol/ForeignJson.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 #include "server/CallError.h"
@@ -157,14 +157,14 @@ http::Answer RpcHttpServer::Impl::answer(const http::Head& head, std::string bod
 }
 
 http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std::string& body) {
-    if (proto::exceedsJsonDepth(body))
-        return errorAnswer(400, proto::kJsonTooDeepMessage);
     json request;
     try {
-        request = json::parse(body);
-    } catch (const json::exception&) {
-        return errorAnswer(400, "Pedido de sessão ilegível: não é um documento JSON válido.");
+        request = proto::parseForeignJson(body);
+    } catch (const proto::JsonTooDeep& error) {
+        return errorAnswer(400, error.what());
     }
+    if (request.is_discarded())
+        return errorAnswer(400, "Pedido de sessão ilegível: não é um documento JSON válido.");
     const auto server = request.is_object() ? request.find("server") : request.end();
     if (!request.is_object() || server == request.end() || !server->is_string())
         return errorAnswer(400, "Pedido de sessão inválido: falta o nome do módulo remoto (\"server\").");
