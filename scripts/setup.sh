@@ -11,6 +11,7 @@ packages=(
     sqlite3 libsqlite3-dev fonts-dejavu-core poppler-utils clang-format
     postgresql libpq-dev libboost-dev qt6-translations-l10n
     clang libclang-rt-14-dev
+    haproxy chromium
 )
 
 missing=()
