@@ -2,6 +2,7 @@
 
 #include "DemoGenerator.h"
 #include "DemoRoles.h"
+#include "SuiteCopyCli.h"
 #include "server/store/DatabaseLocation.h"
 
 #include <exception>
@@ -9,7 +10,7 @@
 namespace demo {
 
 int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::string file;
+    std::string file, from;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -24,6 +25,10 @@ int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ost
             file = arg.substr(6);
             continue;
         }
+        if (arg == "--from" && i + 1 < args.size() && from.empty()) {
+            from = args[++i];
+            continue;
+        }
         err << "Argumento inválido: " << arg << "\n" << demoSummary();
         return 2;
     }
@@ -31,6 +36,8 @@ int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "Falta o argumento --out ARQUIVO|URL.\n" << demoSummary();
         return 2;
     }
+    if (!from.empty())
+        return runSuiteCopy(from, file, out, err);
     try {
         if (server::isPostgresUrl(file))
             generateDemoPostgres(file);

@@ -6,8 +6,8 @@
 
 namespace demo {
 
-// The command line of restcont-demo: "--out FILE" or "--help". Returns the process exit code:
-// 0 done, 1 generation failed, 2 bad arguments.
+// The command line of restcont-demo: "--out FILE|URL", "--from FILE --out URL" or "--help". Returns the
+// process exit code: 0 done, 1 generation failed, 2 bad arguments.
 int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace demo

@@ -56,9 +56,11 @@ std::string demoSummary() {
     std::ostringstream out;
     out << "Uso: restcont-demo --out ARQUIVO\n"
            "     restcont-demo --out postgresql://USUÁRIO@MÁQUINA:PORTA/BANCO\n"
+           "     restcont-demo --from ARQUIVO --out postgresql://USUÁRIO@MÁQUINA:PORTA/BANCO\n"
            "Gera o banco de demonstração (SQLite ou PostgreSQL) com cardápios de 2026-01-01 a 2026-12-31.\n"
-           "O ARQUIVO não pode existir, nem as tabelas no BANCO PostgreSQL (que já deve existir);\n"
-           "nada é gravado se a geração falhar.\n\n"
+           "O ARQUIVO não pode existir e o BANCO PostgreSQL (que já deve existir) deve estar vazio;\n"
+           "nada é gravado se a geração falhar. Com --from, copia para o BANCO o banco da suíte no\n"
+           "ARQUIVO SQLite (lido sem alteração) em vez de gerar a demonstração.\n\n"
            "Mês de demonstração: março de 2026 (2026-03); DTPROCESSO das filiais: 2026-03-15.\n"
            "Filiais: 0001 Hospital São Lucas (todos os dias),\n"
            "         0002 Refeitório Metalúrgica Aurora (segunda a sábado),\n"

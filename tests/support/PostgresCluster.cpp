@@ -1,20 +1,19 @@
 #include "PostgresCluster.h"
 
+#include "FreePort.h"
+
 #include "server/store/PostgresHandles.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <mutex>
-#include <netinet/in.h>
 #include <pwd.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,22 +42,6 @@ std::string readTail(const std::filesystem::path& path, std::size_t bytes = 4000
     text << file.rdbuf();
     std::string all = text.str();
     return all.size() > bytes ? all.substr(all.size() - bytes) : all;
-}
-
-int freeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        throw std::runtime_error("socket() failed");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    ::close(fd);
-    if (!ok)
-        throw std::runtime_error("no free loopback port");
-    return ntohs(address.sin_port);
 }
 
 } // namespace
