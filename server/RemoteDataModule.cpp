@@ -26,6 +26,16 @@ std::vector<std::string> RemoteDataModule::methodNames() const {
     return names;
 }
 
+void RemoteDataModule::checkDatabase() {
+    auto db = pool_.acquire();
+    try {
+        db.db().query("SELECT 1 FROM SERVFILI WHERE 1 = 0", {}, [](const SqlRow&) {});
+    } catch (const DatabaseError&) {
+        db.discard();
+        throw;
+    }
+}
+
 CallResult RemoteDataModule::call(const std::string& method, const nlohmann::json& params,
                                   SessionState& session) {
     const auto found = methods_.find(method);

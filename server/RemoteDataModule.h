@@ -22,6 +22,9 @@ public:
     // database that cannot be read).
     CallResult call(const std::string& method, const nlohmann::json& params, SessionState& session);
 
+    // Throws DatabaseError when the suite's database cannot be read (for the health check).
+    void checkDatabase();
+
     bool hasMethod(const std::string& method) const { return methods_.count(method) != 0; }
     std::vector<std::string> methodNames() const;
 

@@ -8,9 +8,11 @@
 #include "server/rules/BoundedText.h"
 #include "server/sessions/ClientAddress.h"
 #include "server/sessions/SessionStore.h"
+#include "server/store/DatabaseError.h"
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 
@@ -20,8 +22,10 @@ namespace {
 using nlohmann::json;
 
 const std::string kSessionPrefix = std::string(proto::kSessionPath) + "/";
+constexpr const char* kHealthPath = "/health";
+const std::string kSessionsOut = "O banco de dados de sessões não responde; tente novamente em instantes.";
 
-enum class Route { OpenSession, CloseSession, Rpc, WrongMethod, Unknown };
+enum class Route { OpenSession, CloseSession, Rpc, Health, WrongMethod, Unknown };
 
 bool isStandardMethod(const std::string& method) {
     for (const char* known : {"GET", "POST", "PUT", "PATCH", "DELETE", "HEAD", "OPTIONS"})
@@ -43,6 +47,8 @@ Route routeOf(const http::Head& head) {
         return expect("POST", Route::OpenSession);
     if (path == proto::kRpcPath)
         return expect("POST", Route::Rpc);
+    if (path == kHealthPath)
+        return expect("GET", Route::Health);
     if (path.size() > kSessionPrefix.size() && path.rfind(kSessionPrefix, 0) == 0 &&
         path.find('/', kSessionPrefix.size()) == std::string::npos)
         return expect("DELETE", Route::CloseSession);
@@ -86,8 +92,9 @@ std::string loggedPath(const std::string& path) {
 struct RpcHttpServer::Impl : http::Handler {
     Impl(RemoteDataModule& m, Config c)
         : module(m), config(std::move(c)),
-          sessions(SessionStore::Limits{config.sessionIdle, config.maxSessions, config.sessionGrace,
-                                        config.maxSessionsPerAddress}),
+          sessions(makeSessionStore(config.sessionsUrl,
+                                    SessionStore::Limits{config.sessionIdle, config.maxSessions,
+                                                         config.sessionGrace, config.maxSessionsPerAddress})),
           transport(*this, transportConfig(config)) {}
 
     static http::TransportConfig transportConfig(const Config& config) {
@@ -107,16 +114,25 @@ struct RpcHttpServer::Impl : http::Handler {
     http::Answer closeSession(const http::Head& head);
     http::Answer rpc(const http::Head& head, const std::string& body);
     http::Answer rpcCall(const http::Head& head, const std::string& body, std::string& method);
+    http::Answer health();
 
     RemoteDataModule& module;
     Config config;
-    SessionStore sessions;
+    std::unique_ptr<SessionStore> sessions;
     std::mutex logMutex;
+    // The last health verdict and when it was reached: a balancer checking every server each second
+    // costs the databases one look a second, however many balancers there are.
+    std::mutex healthMutex;
+    std::optional<std::chrono::steady_clock::time_point> healthCheckedAt;
+    http::Answer healthAnswer;
     // Last: its workers stop before the sessions and the module they call go.
     http::Transport transport;
 };
 
 std::optional<http::Answer> RpcHttpServer::Impl::admit(const http::Head& head) {
+    // The balancer's health checks carry no secret, and the answer tells nothing but up or down.
+    if (routeOf(head) == Route::Health)
+        return std::nullopt;
     if (config.secret) {
         const std::string* header = head.field("Authorization");
         const std::string prefix = "Bearer ";
@@ -151,6 +167,8 @@ http::Answer RpcHttpServer::Impl::answer(const http::Head& head, std::string bod
     }
     case Route::Rpc:
         return rpc(head, body);
+    case Route::Health:
+        return health();
     default:
         return *admit(head);
     }
@@ -173,7 +191,12 @@ http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std:
                                     boundedText(server->get_ref<const std::string&>()) +
                                     "\". Este servidor atende \"" + proto::kServerModule + "\".");
     const std::string client = clientAddress(head.peer, head.field("X-Forwarded-For"), config.trustedProxy);
-    const SessionStore::Opened opened = sessions.open(addressGroup(client));
+    SessionStore::Opened opened;
+    try {
+        opened = sessions->open(addressGroup(client));
+    } catch (const SessionStoreError& error) {
+        return errorAnswer(503, kSessionsOut, error.what());
+    }
     switch (opened.refusal) {
     case SessionStore::Refusal::AddressFull:
         return errorAnswer(429, "Limite de " + std::to_string(config.maxSessionsPerAddress) +
@@ -191,8 +214,12 @@ http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std:
 }
 
 http::Answer RpcHttpServer::Impl::closeSession(const http::Head& head) {
-    if (!sessions.close(pathOf(head).substr(kSessionPrefix.size())))
-        return errorAnswer(404, "Sessão desconhecida ou expirada.");
+    try {
+        if (!sessions->close(pathOf(head).substr(kSessionPrefix.size())))
+            return errorAnswer(404, "Sessão desconhecida ou expirada.");
+    } catch (const SessionStoreError& error) {
+        return errorAnswer(503, kSessionsOut, error.what());
+    }
     return jsonAnswer("{}", "ok");
 }
 
@@ -208,9 +235,6 @@ http::Answer RpcHttpServer::Impl::rpcCall(const http::Head& head, const std::str
     const std::string* token = head.field(proto::kSessionHeader);
     if (!token || token->empty())
         return errorAnswer(400, "Falta o cabeçalho X-Session: abra uma sessão antes de chamar métodos.");
-    const auto session = sessions.find(*token);
-    if (!session)
-        return errorAnswer(404, "Sessão desconhecida ou expirada; conecte-se novamente.");
 
     json id = nullptr;
     try {
@@ -218,10 +242,11 @@ http::Answer RpcHttpServer::Impl::rpcCall(const http::Head& head, const std::str
         id = request.id;
         method = request.method;
         CallResult result;
-        {
-            const std::lock_guard lock(session->mutex);
-            result = module.call(request.method, request.params, session->state);
-        }
+        const bool known = sessions->use(*token, [&](SessionState& state) {
+            result = module.call(request.method, request.params, state);
+        });
+        if (!known)
+            return errorAnswer(404, "Sessão desconhecida ou expirada; conecte-se novamente.");
         return jsonAnswer(proto::encodeResult(request.id, result.packet, result.out),
                           "ok, " + std::to_string(result.packet.rows.size()) + " linhas");
     } catch (const proto::RpcRequestError& error) {
@@ -232,11 +257,39 @@ http::Answer RpcHttpServer::Impl::rpcCall(const http::Head& head, const std::str
         if (!error.detail().empty())
             note += " (" + error.detail() + ")";
         return jsonAnswer(proto::encodeError(id, error.code(), error.what()), note);
+    } catch (const SessionStoreError& error) {
+        return errorAnswer(503, kSessionsOut, error.what());
     }
+}
+
+http::Answer RpcHttpServer::Impl::health() {
+    const auto now = std::chrono::steady_clock::now();
+    const std::lock_guard lock(healthMutex);
+    if (healthCheckedAt && now - *healthCheckedAt < std::chrono::seconds(1))
+        return healthAnswer;
+    http::Answer verdict;
+    verdict.contentType = "text/plain; charset=utf-8";
+    verdict.logNote = "ok";
+    try {
+        module.checkDatabase();
+        sessions->check();
+    } catch (const DatabaseError& error) {
+        verdict = errorAnswer(503, "O banco de dados do sistema não responde.", error.what());
+    } catch (const SessionStoreError& error) {
+        verdict = errorAnswer(503, kSessionsOut, error.what());
+    }
+    verdict.logWhat = "saúde";
+    healthAnswer = verdict;
+    healthCheckedAt = std::chrono::steady_clock::now();
+    return verdict;
 }
 
 void RpcHttpServer::Impl::logged(const http::Head* head, const http::Answer& answer, double elapsedMs) {
     if (!config.log)
+        return;
+    // A balancer asks every server for its health every second or two: only a server found out of
+    // service is worth a line.
+    if (head && routeOf(*head) == Route::Health && answer.status == 200)
         return;
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.3f ms", elapsedMs);

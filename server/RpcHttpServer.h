@@ -12,7 +12,8 @@ namespace server {
 
 class RemoteDataModule;
 
-// The wire: POST /session, DELETE /session/<token>, POST /rpc with X-Session, over the HTTP transport.
+// The wire: POST /session, DELETE /session/<token>, POST /rpc with X-Session and GET /health, over
+// the HTTP transport.
 class RpcHttpServer {
 public:
     struct Config {
@@ -21,12 +22,14 @@ public:
         std::size_t maxSessions = 64;
         std::chrono::seconds sessionGrace{60};   // a full table reclaims a session idle longer than this
         std::size_t maxSessionsPerAddress = 0;   // 0: no cap
+        std::optional<std::string> sessionsUrl;  // sessions shared in this PostgreSQL database
         std::optional<std::string> trustedProxy; // X-Forwarded-For is believed from this address only
         int threads = 8;                         // workers computing answers
         bool log = true;                         // one line per request on standard error
         http::TransportConfig transport;         // limits, time-outs, connections
     };
 
+    // Throws SessionStoreError when the sessions' database cannot be reached or prepared.
     RpcHttpServer(RemoteDataModule& module, Config config);
     ~RpcHttpServer();
     RpcHttpServer(const RpcHttpServer&) = delete;

@@ -20,6 +20,8 @@ struct ServerOptions {
     // Unset: no cap on loopback, kDefaultSessionsPerAddress elsewhere.
     std::optional<std::size_t> maxSessionsPerAddress;
     std::optional<std::string> trustedProxy;
+    // Sessions shared by every server given this PostgreSQL URL; in memory without it.
+    std::optional<std::string> sessions;
     // Workers computing answers; connections, idle or slow, hold none.
     int threads = 8;
     int requestTimeoutSeconds = 10;

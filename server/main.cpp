@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <pthread.h>
 #include <thread>
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     config.sessionGrace = std::chrono::seconds(options.sessionGraceSeconds);
     config.maxSessionsPerAddress = options.sessionsPerAddress();
     config.trustedProxy = options.trustedProxy;
+    config.sessionsUrl = options.sessions;
     config.threads = options.threads;
     config.transport.limits = {options.maxRequestLine, options.maxHeadBytes, options.maxHeaderFields,
                                options.maxBodyBytes};
@@ -61,15 +63,17 @@ int main(int argc, char** argv) {
     config.transport.idleTimeout = std::chrono::seconds(options.idleTimeoutSeconds);
     config.transport.maxRequestsPerConnection = options.maxRequestsPerConnection;
     config.transport.maxConnections = options.maxConnections;
-    server::RpcHttpServer http(module, config);
-
+    std::unique_ptr<server::RpcHttpServer> served;
     int port = 0;
     try {
-        port = http.bind(options.host, options.port);
+        // Shared sessions whose database is out of reach at start stop the start, as the suite's do.
+        served = std::make_unique<server::RpcHttpServer>(module, config);
+        port = served->bind(options.host, options.port);
     } catch (const std::exception& error) {
         std::cerr << "restcont-server: " << error.what() << "\n";
         return 1;
     }
+    server::RpcHttpServer& http = *served;
 
     std::atomic<bool> finished{false};
     std::thread stopper([&] {

@@ -4,22 +4,29 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
-#include <unordered_map>
 
 namespace server {
 
-// The open sessions. Tokens carry 256 random bits from the system's secure generator; idle sessions
-// are dropped lazily, before any count or look-up, so they never block a new one. When the table is
-// full the session idle longest gives way to a new one once it has been idle past the grace time, and
-// one client address holds at most its share, so no client can lock the others out.
+// The shared session database could not be reached or refused a statement. Never answered as an
+// unknown session, nor by a call run without the session's state: the client is told to try again.
+class SessionStoreError : public std::runtime_error {
+public:
+    explicit SessionStoreError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Who holds which session. Tokens carry 256 random bits from the system's secure generator; idle
+// sessions are dropped before any count or look-up, so they never block a new one. When the table
+// is full the session idle longest gives way to a new one once it has been idle past the grace
+// time, and one client address holds at most its share, so no client can lock the others out.
+// Kept in this process's memory, or in a PostgreSQL table that every server given the same URL
+// shares; chosen once, at start.
 class SessionStore {
 public:
-    using Clock = std::chrono::steady_clock;
-
     struct Limits {
         std::chrono::seconds idle{1800};
         std::size_t maxSessions = 64;
@@ -31,33 +38,25 @@ public:
         std::optional<std::string> token;
         Refusal refusal = Refusal::None;
     };
+    using Call = std::function<void(SessionState&)>;
 
-    struct Session {
-        std::mutex mutex; // one call at a time per session: its state is read and written whole
-        SessionState state;
-        Clock::time_point lastUse;
-        std::string address; // the client's address group (see addressGroup)
-    };
+    virtual ~SessionStore() = default;
 
-    explicit SessionStore(Limits limits) : limits_(limits) {}
-    SessionStore(std::chrono::seconds idle, std::size_t maxSessions) : limits_{idle, maxSessions} {}
-
-    // A token, or why there is none.
-    Opened open(const std::string& address = {});
-    // Nothing for an unknown or expired token; marks the session used.
-    std::shared_ptr<Session> find(const std::string& token);
-    bool close(const std::string& token);
-    std::size_t size();
-
-private:
-    void dropIdle(Clock::time_point now);
-    // Makes room in a full table by dropping the session idle longest past the grace time.
-    bool reclaim(Clock::time_point now);
-
-    Limits limits_;
-    std::mutex mutex_;
-    std::unordered_map<std::string, std::shared_ptr<Session>> sessions_;
+    // A token, or why there is none. The address is the client's group (see addressGroup).
+    virtual Opened open(const std::string& address) = 0;
+    // Runs the call on the session's state, one call of a session at a time on this server, and
+    // marks the session used; false, without running it, for an unknown or expired token. What the
+    // call leaves in the state is kept; a call that throws must leave it as it was.
+    virtual bool use(const std::string& token, const Call& call) = 0;
+    virtual bool close(const std::string& token) = 0;
+    // Throws SessionStoreError when the sessions are out of reach (for the health check).
+    virtual void check() = 0;
 };
+
+// Sessions in memory without a URL, in the PostgreSQL database it names with one. Throws
+// SessionStoreError when that database cannot be reached or its table cannot be made.
+std::unique_ptr<SessionStore> makeSessionStore(const std::optional<std::string>& url,
+                                               SessionStore::Limits limits);
 
 // 256 bits from getrandom(2), as 64 hex digits. Throws std::runtime_error when the generator fails.
 std::string secureToken();

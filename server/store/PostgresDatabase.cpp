@@ -108,10 +108,12 @@ private:
 
 } // namespace
 
-PostgresDatabase::PostgresDatabase(const std::string& url) : url_(url), shown_(maskedLocation(url)) {
+PostgresDatabase::PostgresDatabase(const std::string& url, Access access)
+    : url_(url), access_(access), shown_(maskedLocation(url)) {
     // The URL's own settings come after these defaults and override them.
     const char* keywords[] = {"connect_timeout", "fallback_application_name", "dbname", nullptr};
-    const char* values[] = {"10", "restcont-server", url_.c_str(), nullptr};
+    const char* values[] = {"10", access == Access::ReadOnly ? "restcont-server" : "restcont-server-sessoes",
+                            url_.c_str(), nullptr};
     connection_.reset(PQconnectdbParams(keywords, values, 1));
     if (!connection_)
         throw DatabaseError("não foi possível abrir o banco de dados '" + shown_ + "': sem memória");
@@ -129,10 +131,11 @@ void PostgresDatabase::failToOpen() const {
 
 void PostgresDatabase::setUpSession() {
     silenceNotices(connection_.get());
-    // No write ever, as SQLite is opened read-only.
-    const PgResult result(
-        PQexec(connection_.get(),
-               (std::string(kPgRowSettings) + "; SET default_transaction_read_only TO on").c_str()));
+    // No write ever to the suite's database, as SQLite is opened read-only.
+    const std::string settings = access_ == Access::ReadOnly ? std::string(kPgRowSettings) +
+                                                                   "; SET default_transaction_read_only TO on"
+                                                             : std::string(kPgRowSettings);
+    const PgResult result(PQexec(connection_.get(), settings.c_str()));
     if (!succeeded(result.get()))
         throw DatabaseError("não foi possível abrir o banco de dados '" + shown_ +
                             "': " + trimmed(PQresultErrorMessage(result.get())));
@@ -150,6 +153,8 @@ void PostgresDatabase::reconnect() {
 void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>& params,
                              const std::function<void(const SqlRow&)>& onRow) {
     const Parameters values(params);
+    // Inside a transaction a reopened connection would run the statement outside it.
+    const bool mayRepeat = PQtransactionStatus(connection_.get()) == PQTRANS_IDLE;
     PgResult result;
     for (int attempt = 0;; ++attempt) {
         if (PQstatus(connection_.get()) != CONNECTION_OK)
@@ -167,13 +172,12 @@ void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>
                                         values.values(), nullptr, nullptr, 0));
         if (succeeded(result.get()))
             break;
-        // Nothing has reached onRow yet, and every statement only reads: a broken connection can be
-        // reopened and the statement run again once.
-        if (PQstatus(connection_.get()) == CONNECTION_BAD && attempt == 0)
+        // Nothing has reached onRow yet, and every statement either reads or, on the sessions'
+        // database, writes what a repetition writes again: a broken connection can be reopened and
+        // the statement run again once.
+        if (PQstatus(connection_.get()) == CONNECTION_BAD && attempt == 0 && mayRepeat)
             continue;
-        const std::string message =
-            result ? PQresultErrorMessage(result.get()) : PQerrorMessage(connection_.get());
-        throw DatabaseError("erro ao ler o banco de dados '" + shown_ + "' (leitura): " + trimmed(message));
+        fail(result.get());
     }
     PostgresRow row(result.get(), shown_);
     const int rows = PQntuples(result.get());
@@ -181,6 +185,22 @@ void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>
         row.moveTo(i);
         onRow(row);
     }
+}
+
+void PostgresDatabase::fail(const PGresult* result) const {
+    const std::string message = result ? PQresultErrorMessage(result) : PQerrorMessage(connection_.get());
+    throw DatabaseError((access_ == Access::ReadOnly
+                             ? "erro ao ler o banco de dados '" + shown_ + "' (leitura): "
+                             : "erro no banco de dados de sessões '" + shown_ + "': ") +
+                        trimmed(message));
+}
+
+void PostgresDatabase::execute(const std::string& statements) {
+    if (PQstatus(connection_.get()) != CONNECTION_OK)
+        reconnect();
+    const PgResult result(PQexec(connection_.get(), statements.c_str()));
+    if (!succeeded(result.get()))
+        fail(result.get());
 }
 
 std::int64_t PostgresDatabase::dataVersion() {

@@ -15,7 +15,11 @@ namespace server {
 // fails, so a database that came back answers at once.
 class PostgresDatabase final : public DatabaseEngine {
 public:
-    explicit PostgresDatabase(const std::string& url); // throws DatabaseError
+    // The suite's database is only ever read; the shared sessions' database is written.
+    enum class Access { ReadOnly, ReadWrite };
+
+    explicit PostgresDatabase(const std::string& url,
+                              Access access = Access::ReadOnly); // throws DatabaseError
     ~PostgresDatabase() override;
     PostgresDatabase(const PostgresDatabase&) = delete;
     PostgresDatabase& operator=(const PostgresDatabase&) = delete;
@@ -23,13 +27,17 @@ public:
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow) override;
     std::int64_t dataVersion() override;
+    // Statements without parameters or rows, in one round trip (BEGIN and a lock, a schema).
+    void execute(const std::string& statements);
 
 private:
     void setUpSession();
     void reconnect();
     [[noreturn]] void failToOpen() const;
+    [[noreturn]] void fail(const PGresult* result) const;
 
     std::string url_;
+    Access access_;
     std::string shown_; // the URL without its password
     PgConnection connection_;
     // Statement names by their text: each statement is prepared once per connection.
