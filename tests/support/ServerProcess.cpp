@@ -132,6 +132,8 @@ ServerProcess::~ServerProcess() {
 int ServerProcess::stop() {
     if (pid_ > 0) {
         ::kill(pid_, SIGTERM);
+        // A server a test stopped (SIGSTOP) would keep the signal pending forever.
+        ::kill(pid_, SIGCONT);
         status_ = waitFor(pid_);
         pid_ = -1;
     }
