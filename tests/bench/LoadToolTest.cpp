@@ -1,4 +1,5 @@
 #include "GeneratedDemo.h"
+#include "PostgresCluster.h"
 #include "ServerProcess.h"
 #include "TestDatabase.h"
 
@@ -177,6 +178,21 @@ TEST(LoadTool, OnPostgresqlItLoadsTheDemoIntoAPrivateClusterAndRunsTheSameLoad) 
     EXPECT_EQ(rows[0].integer(Made), 60);
     EXPECT_EQ(rows[0].cells[Errors], u"0"_s);
     EXPECT_TRUE(run.err.contains(u"banco postgresql://"_s)) << run.err.toStdString();
+}
+
+TEST(LoadTool, WithASessionsUrlTheServerItStartsKeepsItsSessionsThere) {
+    PostgresCluster sessions;
+    const std::string name = sessions.createDatabase();
+    const ToolRun run = load({u"--database"_s, demoPath(), u"--sessions"_s, u"2"_s, u"--sessions"_s,
+                              QString::fromStdString(sessions.url(name)), u"--calls"_s, u"30"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const auto rows = run.rows();
+    ASSERT_EQ(rows.size(), 1u) << run.out.toStdString();
+    EXPECT_EQ(rows[0].integer(Made), 60);
+    EXPECT_EQ(rows[0].cells[Errors], u"0"_s);
+    // The server made its table there, and the sessions it was given were closed at the end.
+    sessions.exec(name, "DO $$ BEGIN IF (SELECT count(*) FROM restcont_sessoes.sessao) <> 0 THEN "
+                        "RAISE EXCEPTION 'sessions left'; END IF; END $$");
 }
 
 TEST(LoadTool, AServerThatCannotStartEndsWithStatusTwoAndNoTable) {
