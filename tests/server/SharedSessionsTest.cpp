@@ -161,6 +161,40 @@ TEST_F(SharedSessions, EachSessionExpiresByItsOwnIdleTimeOnEveryServer) {
     EXPECT_EQ(rowsWhere("expira_em > now() + interval '3000 seconds'"), 1);
 }
 
+TEST_F(SharedSessions, CallsRewriteTheRowOnlyWhenTheStateChangesOrTheLastUseIsSecondsOld) {
+    LiveServer a(db_.url(), shared()), b(db_.url(), shared());
+    const std::string token = open(a);
+    // xmin names the transaction that wrote the row's current version: unchanged, nothing was written.
+    const auto version = [&] {
+        server::Database db(sessionsUrl());
+        std::string written;
+        db.query("SELECT xmin::text FROM restcont_sessoes.sessao WHERE encode(hash_token, 'hex') = ?",
+                 {server::sha256Hex(token)}, [&](const server::SqlRow& row) { written = row.text(0); });
+        return written;
+    };
+    const std::string opened = version();
+    ASSERT_FALSE(opened.empty());
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(call(i % 2 ? a : b, token, "GetServico", {"0001", "N"}).status, 200);
+    EXPECT_EQ(version(), opened);
+    ASSERT_EQ(call(a, token, "GetDataSemana", {"2026-03-01", "2026-03-31"}).status, 200);
+    const std::string withSpan = version();
+    EXPECT_NE(withSpan, opened);
+    // The same span again, from either method that sets it: nothing to write.
+    ASSERT_EQ(call(b, token, "GetDataSemana", {"2026-03-01", "2026-03-31"}).status, 200);
+    ASSERT_EQ(call(a, token, "GetFreqPratSem", marchWeeks()).status, 200);
+    EXPECT_EQ(version(), withSpan);
+}
+
+TEST_F(SharedSessions, ASessionInUseOutlivesItsIdleTimeWhicheverServerItUses) {
+    LiveServer a(db_.url(), shared(2)), b(db_.url(), shared(2));
+    const std::string token = open(a);
+    for (int i = 0; i < 8; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ASSERT_EQ(call(i % 2 ? a : b, token, "GetServico", {"0001", "N"}).status, 200) << i;
+    }
+}
+
 TEST_F(SharedSessions, ManyOpensAtOnceOnTwoServersGiveDistinctTokensStoredOnlyAsHashes) {
     auto config = shared();
     config.maxSessions = 1000;
