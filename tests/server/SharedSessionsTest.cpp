@@ -356,6 +356,14 @@ TEST_F(SharedSessions, AHealthCheckEndedByAResetLeavesNoErrorInTheLog) {
     EXPECT_EQ(process.stop(), 0);
     EXPECT_EQ(process.stderrText().find("/health"), std::string::npos) << process.stderrText();
     EXPECT_EQ(process.stderrText().find("erro"), std::string::npos) << process.stderrText();
+    EXPECT_EQ(process.stderrText().find("aviso"), std::string::npos) << process.stderrText();
+}
+
+TEST_F(SharedSessions, SessionsBesideTheSuitesTablesAreWarnedOfAtStart) {
+    const std::string beside = PostgresCluster::shared().url(PostgresCluster::shared().createDatabase());
+    ServerProcess process(db_.url(), {std::nullopt, {"--sessions", beside}, true});
+    EXPECT_EQ(process.stop(), 0);
+    EXPECT_THAT(process.stderrText(), HasSubstr("aviso: as sessões estão no mesmo cluster"));
 }
 
 // The menu cache is checked against the suite cluster's log position: session writes in another
