@@ -342,6 +342,11 @@ TEST(BenchTool, ATargetIsMeasuredOverHttpOnlyAndItsHelpSaysSo) {
     const ToolRun help = runTool(benchBinary(), {u"--help"_s});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(u"nenhum servidor é iniciado aqui"_s)) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(u"--sessions URL"_s)) << help.out.toStdString();
+    // Shared sessions are the business of the server started here, not of one measured elsewhere.
+    const ToolRun both =
+        runTool(benchBinary(), {u"--target"_s, addressOf(server), u"--sessions"_s, u"postgresql://h/s"_s});
+    EXPECT_EQ(both.status, 2) << both.err.toStdString();
     server.stop();
     const ToolRun gone = runTool(benchBinary(), {u"--target"_s, addressOf(server), u"3"_s});
     EXPECT_EQ(gone.status, 1) << gone.out.toStdString();
