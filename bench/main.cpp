@@ -67,6 +67,9 @@ Caller inProcess(server::RemoteDataModule& module, server::SessionState& session
     };
 }
 
+// --sessions URL: the servers started here keep their sessions there, as servers that share them do.
+std::optional<std::string> sharedSessions;
+
 struct LiveHttp {
     explicit LiveHttp(server::RemoteDataModule& module) : http(module, config()) {
         port = http.bind("127.0.0.1", 0);
@@ -82,6 +85,7 @@ struct LiveHttp {
         server::RpcHttpServer::Config c;
         c.log = false;
         c.threads = 16;
+        c.sessionsUrl = sharedSessions;
         return c;
     }
     server::RpcHttpServer http;
@@ -251,17 +255,21 @@ const char* const kUsage =
     "uso: restcont-bench [RODADAS [BANCO SERVIÇO]]\n"
     "     restcont-bench --profile [RODADAS]\n"
     "     restcont-bench --target MÁQUINA:PORTA [--service SERVIÇO] [RODADAS]\n"
+    "     restcont-bench --sessions URL [RODADAS [BANCO SERVIÇO]]\n"
     "Sem --target, inicia aqui o servidor sobre bancos que gera (e, com BANCO, sobre ele) e mede a\n"
     "análise em processo e por HTTP, com dez vezes os dados e oito clientes ao mesmo tempo.\n"
     "  --target MÁQUINA:PORTA   mede por HTTP um servidor já em execução ([IPv6]:PORTA para IPv6),\n"
     "                           sobre o banco que ele serve: nenhum servidor é iniciado aqui\n"
     "  --service SERVIÇO        com --target: o serviço analisado (padrão 002, o da demonstração)\n"
+    "  --sessions URL           o servidor iniciado aqui guarda as sessões nesse banco PostgreSQL\n"
+    "                           (postgresql://...), como vários servidores as dividem\n"
     "  --help                   mostra este texto\n"
     "Código de saída: 0 medido, 1 o servidor falhou ou não respondeu, 2 linha de comando inválida.\n";
 
 struct BenchLine {
     std::optional<proto::HostPort> target;
     std::string service = "002";
+    std::optional<std::string> sessions;
     std::vector<std::string> positional;
     bool help = false;
 };
@@ -283,12 +291,16 @@ BenchLine readLine(int argc, char** argv) {
         } else if (arg == "--service") {
             line.service = value();
             serviceGiven = true;
+        } else if (arg == "--sessions") {
+            line.sessions = value();
         } else {
             line.positional.push_back(arg);
         }
     }
     if (serviceGiven && !line.target)
         throw std::invalid_argument("--service só vale com --target (sem ele: RODADAS BANCO SERVIÇO).");
+    if (line.target && line.sessions)
+        throw std::invalid_argument("--sessions vale para o servidor iniciado aqui, não com --target.");
     if (line.target && line.positional.size() > 1)
         throw std::invalid_argument("com --target, só RODADAS vem sem opção.");
     return line;
@@ -345,6 +357,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    sharedSessions = line.sessions;
     try {
         return line.target ? runTarget(line) : runHere(line.positional);
     } catch (const std::exception& error) {

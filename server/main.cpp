@@ -44,6 +44,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Session writes beside the suite's tables move the log position the menu cache is checked
+    // against: everything still answers right, only every analysis reads the menu afresh.
+    if (options.sessions && server::sameCluster(options.database, *options.sessions))
+        std::cerr << "restcont-server: aviso: as sessões estão no mesmo cluster PostgreSQL do banco do "
+                     "sistema; cada gravação de sessão esvazia o cache do cardápio e as análises ficam mais "
+                     "lentas. Use um banco de sessões em outro cluster.\n";
+
     // A flood of connections must find the listener able to accept, and answer it with 503.
     server::http::raiseOpenFileLimit();
 

@@ -47,6 +47,8 @@ std::string loadUsageText() {
            "serviço 002, março de 2026 do banco de demonstração; mede chamadas por segundo, latência e\n"
            "memória. Só contam as chamadas respondidas.\n"
            "  --sessions N[,N...]       sessões simultâneas de cada configuração (padrão 1,8,64)\n"
+           "  --sessions URL            o servidor iniciado aqui guarda as sessões nesse banco\n"
+           "                            PostgreSQL (postgresql://...), como vários servidores as dividem\n"
            "  --calls M                 chamadas por sessão (padrão 460, vinte análises)\n"
            "  --rounds R                repete a carga R vezes sobre o mesmo servidor e mede o VmRSS\n"
            "                            após cada rodada (crescimento da segunda à última)\n"
@@ -90,7 +92,12 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
             return args[++i];
         };
         if (arg == "--sessions") {
-            options.sessions = sessionCounts(value());
+            // One option for both: a URL names where the sessions are kept, numbers how many.
+            const std::string given = value();
+            if (isPostgresUrl(given))
+                options.sessionsUrl = given;
+            else
+                options.sessions = sessionCounts(given);
         } else if (arg == "--calls") {
             options.calls = number(arg, value(), 1, 10'000'000);
         } else if (arg == "--rounds") {
@@ -120,9 +127,10 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
     if (options.abandon && options.rounds == 0)
         throw std::invalid_argument("--abandon só vale com --rounds R.");
     // The server measured elsewhere has its own database, and its memory is not ours to read.
-    if (options.target && (engineGiven || !options.database.empty() || options.rounds > 0))
+    if (options.target &&
+        (engineGiven || !options.database.empty() || options.rounds > 0 || options.sessionsUrl))
         throw std::invalid_argument("--target mede um servidor já iniciado: não combina com --database, "
-                                    "--engine nem --rounds.");
+                                    "--engine, --rounds nem --sessions URL.");
     if (!options.database.empty()) {
         const Engine named = isPostgresUrl(options.database) ? Engine::Postgresql : Engine::Sqlite;
         if (engineGiven && named != options.engine)

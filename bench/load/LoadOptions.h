@@ -17,7 +17,8 @@ struct LoadOptions {
     bool abandon = false;                // sessions left to expire instead of closed
     std::string database;                // empty: the demo database, built for the run
     Engine engine = Engine::Sqlite;
-    std::optional<proto::HostPort> target; // a server started elsewhere: none is started here
+    std::optional<proto::HostPort> target;  // a server started elsewhere: none is started here
+    std::optional<std::string> sessionsUrl; // the server started here shares its sessions there
     bool help = false;
 };
 

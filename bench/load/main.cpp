@@ -31,13 +31,15 @@ bench::AnalysisTarget demoTarget() {
 
 // One pool thread per kept-alive connection, and room for every session at once: a server sized
 // below the load would measure its queue, not its work.
-ServerProcess::Options serverOptions(int sessions, bool expireFast) {
+ServerProcess::Options serverOptions(const LoadOptions& load, int sessions, bool expireFast) {
     ServerProcess::Options options;
     options.captureStderr = true; // one log line per request would drown the table
     options.extraArgs = {"--threads", std::to_string(std::max(32, sessions + 8)), "--max-sessions",
                          std::to_string(std::max(64, sessions))};
     if (expireFast)
         options.extraArgs.insert(options.extraArgs.end(), {"--session-idle", "1"});
+    if (load.sessionsUrl)
+        options.extraArgs.insert(options.extraArgs.end(), {"--sessions", *load.sessionsUrl});
     return options;
 }
 
@@ -91,7 +93,7 @@ Measure measureTarget(const LoadOptions& options, int sessions) {
 }
 
 Measure measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
-    ServerProcess server(database, serverOptions(sessions, false));
+    ServerProcess server(database, serverOptions(options, sessions, false));
     announce(server, sessions);
     load::LoadPlan plan{server.host(), server.port(), sessions, options.calls, false, demoTarget()};
     load::LoadOutcome outcome = load::runLoad(plan);
@@ -103,7 +105,7 @@ Measure measureOnce(const LoadOptions& options, const std::string& database, int
 }
 
 Measure measureRounds(const LoadOptions& options, const std::string& database, int sessions) {
-    ServerProcess server(database, serverOptions(sessions, options.abandon));
+    ServerProcess server(database, serverOptions(options, sessions, options.abandon));
     announce(server, sessions);
     Measure measure;
     std::vector<long> resident;

@@ -94,10 +94,15 @@ template <class Work> auto PostgresSessionStore::withConnection(Work&& work) {
 
 PostgresSessionStore::PostgresSessionStore(const std::string& url, Limits limits)
     : url_(url), limits_(limits) {
-    withConnection([](PostgresDatabase& db) {
-        db.execute(std::string("BEGIN; ") + kSchemaLock + "; " + kSchema + "COMMIT");
-        return true;
-    });
+    try {
+        withConnection([](PostgresDatabase& db) {
+            db.execute(std::string("BEGIN; ") + kSchemaLock + "; " + kSchema + "COMMIT");
+            return true;
+        });
+    } catch (const SessionStoreError& error) {
+        throw SessionStoreError(std::string("não foi possível preparar as sessões compartilhadas: ") +
+                                error.what());
+    }
 }
 
 PostgresSessionStore::~PostgresSessionStore() = default;

@@ -44,9 +44,11 @@ public:
 
     // A token, or why there is none. The address is the client's group (see addressGroup).
     virtual Opened open(const std::string& address) = 0;
-    // Runs the call on the session's state, one call of a session at a time on this server, and
-    // marks the session used; false, without running it, for an unknown or expired token. What the
-    // call leaves in the state is kept; a call that throws must leave it as it was.
+    // Runs the call on the session's state and marks the session used; false, without running it,
+    // for an unknown or expired token. What the call leaves in the state is kept; a call that
+    // throws must leave it as it was. The screen makes one call at a time: of two calls of one
+    // session at once, in memory the second waits for the first, shared each sees the state as it
+    // began and the last to change it wins.
     virtual bool use(const std::string& token, const Call& call) = 0;
     virtual bool close(const std::string& token) = 0;
     // Throws SessionStoreError when the sessions are out of reach (for the health check).

@@ -27,4 +27,22 @@ void probeDatabase(const std::string& location) {
     }
 }
 
+bool sameCluster(const std::string& url, const std::string& other) {
+    const auto identity = [](const std::string& location) -> std::string {
+        if (!isPostgresUrl(location))
+            return {};
+        try {
+            Database db(location);
+            std::string id;
+            db.query("SELECT system_identifier::text FROM pg_control_system()", {},
+                     [&](const SqlRow& row) { id = row.text(0); });
+            return id;
+        } catch (const DatabaseError&) {
+            return {};
+        }
+    };
+    const std::string first = identity(url);
+    return !first.empty() && first == identity(other);
+}
+
 } // namespace server

@@ -9,4 +9,8 @@ namespace server {
 // starts on an empty or wrong database whose answers would read as "no infringement".
 void probeDatabase(const std::string& location);
 
+// Whether two PostgreSQL URLs lead to one cluster (its system identifier); false when either cannot
+// tell, as a role without the right to read it.
+bool sameCluster(const std::string& url, const std::string& other);
+
 } // namespace server

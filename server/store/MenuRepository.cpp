@@ -3,6 +3,7 @@
 #include "server/store/DatabaseError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -21,6 +22,8 @@ Day dayColumn(const SqlRow& row, int column) {
 const char* flag(bool yes) {
     return yes ? "S" : "N";
 }
+
+std::atomic<std::uint64_t> itemReads{0};
 
 } // namespace
 
@@ -47,8 +50,13 @@ MenuCache::Items MenuRepository::items(const std::string& branch, const std::str
     return items;
 }
 
+std::uint64_t MenuRepository::menuReads() {
+    return itemReads.load();
+}
+
 std::vector<MenuItem> MenuRepository::readItems(const std::string& branch, const std::string& service,
                                                 DaySpan span, bool withLines) {
+    ++itemReads;
     std::vector<MenuItem> result;
     const std::vector<SqlParam> params{branch, service, isoDate(span.first), isoDate(span.last)};
     db_.query("SELECT c.DTCARDAPIO, c.NRSEQPRATCAR, c.NRORDPRATCAR, c.CDPRATO, p.NMPRATO, p.CDGRUPO, "

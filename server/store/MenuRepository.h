@@ -4,6 +4,7 @@
 #include "server/store/MenuCache.h"
 #include "server/store/MenuData.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     std::vector<ProductLimit> serviceLimits(const std::string& branch, const std::string& service);
     std::vector<DishProductLimit> dishLimits(const std::string& branch, const std::string& service);
     std::vector<NutrientLimit> nutrientLimits(const std::string& branch, const std::string& service);
+
+    // How many times this process has read menu items from a database rather than a cache.
+    static std::uint64_t menuReads();
 
 private:
     std::vector<MenuItem> readItems(const std::string& branch, const std::string& service, DaySpan span,

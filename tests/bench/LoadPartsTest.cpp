@@ -32,17 +32,26 @@ TEST_P(LoadOptionsRefusal, RefusesWithAPortugueseMessageNamingWhatIsWrong) {
 
 INSTANTIATE_TEST_SUITE_P(
     BadCommandLines, LoadOptionsRefusal,
-    testing::Values(BadLine{{"--sessions", "0"}, "--sessions"}, BadLine{{"--sessions", "1,,8"}, "--sessions"},
-                    BadLine{{"--sessions", "8,"}, "8,"}, BadLine{{"--sessions", "1001"}, "1001"},
-                    BadLine{{"--calls", "5x"}, "5x"}, BadLine{{"--calls"}, "falta o valor"},
-                    BadLine{{"--rounds", "-1"}, "--rounds"}, BadLine{{"--engine", "oracle"}, "oracle"},
-                    BadLine{{"--abandon"}, "--rounds"}, BadLine{{"--database", ""}, "--database"},
-                    BadLine{{"--engine", "sqlite", "--database", "postgresql://127.0.0.1:5432/x"},
-                            "contradiz"},
-                    BadLine{{"--sessoes", "8"}, "--sessoes"},
-                    BadLine{{"--abandon=1", "--rounds", "2"}, "abandon"},
-                    BadLine{{"--target", "[::1]"}, "--target: '[::1]': falta a porta"},
-                    BadLine{{"--target", "127.0.0.1:1", "--engine", "sqlite"}, "--target"}));
+    testing::Values(
+        BadLine{{"--sessions", "0"}, "--sessions"}, BadLine{{"--sessions", "1,,8"}, "--sessions"},
+        BadLine{{"--sessions", "8,"}, "8,"}, BadLine{{"--sessions", "1001"}, "1001"},
+        BadLine{{"--calls", "5x"}, "5x"}, BadLine{{"--calls"}, "falta o valor"},
+        BadLine{{"--rounds", "-1"}, "--rounds"}, BadLine{{"--engine", "oracle"}, "oracle"},
+        BadLine{{"--abandon"}, "--rounds"}, BadLine{{"--database", ""}, "--database"},
+        BadLine{{"--engine", "sqlite", "--database", "postgresql://127.0.0.1:5432/x"}, "contradiz"},
+        BadLine{{"--sessoes", "8"}, "--sessoes"}, BadLine{{"--abandon=1", "--rounds", "2"}, "abandon"},
+        BadLine{{"--target", "[::1]"}, "--target: '[::1]': falta a porta"},
+        BadLine{{"--target", "127.0.0.1:1", "--engine", "sqlite"}, "--target"},
+        BadLine{{"--target", "127.0.0.1:1", "--sessions", "postgresql://h/s"}, "--sessions URL"}));
+
+TEST(LoadOptions, ASessionsUrlNamesWhereTheServerKeepsThemAndLeavesTheCountsAlone) {
+    const LoadOptions options =
+        parseLoadOptions({"--sessions", "2,16", "--sessions=postgresql://127.0.0.1:5433/sessoes"});
+    EXPECT_EQ(options.sessions, (std::vector<int>{2, 16}));
+    EXPECT_EQ(options.sessionsUrl, "postgresql://127.0.0.1:5433/sessoes");
+    EXPECT_EQ(options.engine, Engine::Sqlite); // the suite's database is another matter
+    EXPECT_FALSE(parseLoadOptions({"--sessions", "8"}).sessionsUrl);
+}
 
 TEST(LoadOptions, ATargetTakesIPv6InBracketsAndStartsNothing) {
     const LoadOptions options = parseLoadOptions({"--target", "[::1]:60251", "--sessions", "8"});

@@ -1,4 +1,5 @@
 #include "GeneratedDemo.h"
+#include "PostgresCluster.h"
 #include "ServerProcess.h"
 #include "TestDatabase.h"
 
@@ -179,6 +180,21 @@ TEST(LoadTool, OnPostgresqlItLoadsTheDemoIntoAPrivateClusterAndRunsTheSameLoad) 
     EXPECT_TRUE(run.err.contains(u"banco postgresql://"_s)) << run.err.toStdString();
 }
 
+TEST(LoadTool, WithASessionsUrlTheServerItStartsKeepsItsSessionsThere) {
+    PostgresCluster sessions;
+    const std::string name = sessions.createDatabase();
+    const ToolRun run = load({u"--database"_s, demoPath(), u"--sessions"_s, u"2"_s, u"--sessions"_s,
+                              QString::fromStdString(sessions.url(name)), u"--calls"_s, u"30"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const auto rows = run.rows();
+    ASSERT_EQ(rows.size(), 1u) << run.out.toStdString();
+    EXPECT_EQ(rows[0].integer(Made), 60);
+    EXPECT_EQ(rows[0].cells[Errors], u"0"_s);
+    // The server made its table there, and the sessions it was given were closed at the end.
+    sessions.exec(name, "DO $$ BEGIN IF (SELECT count(*) FROM restcont_sessoes.sessao) <> 0 THEN "
+                        "RAISE EXCEPTION 'sessions left'; END IF; END $$");
+}
+
 TEST(LoadTool, AServerThatCannotStartEndsWithStatusTwoAndNoTable) {
     const ToolRun run = load(
         {u"--database"_s, u"/nonexistent/restcont/demo.db"_s, u"--sessions"_s, u"1"_s, u"--calls"_s, u"5"_s});
@@ -326,6 +342,11 @@ TEST(BenchTool, ATargetIsMeasuredOverHttpOnlyAndItsHelpSaysSo) {
     const ToolRun help = runTool(benchBinary(), {u"--help"_s});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(u"nenhum servidor é iniciado aqui"_s)) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(u"--sessions URL"_s)) << help.out.toStdString();
+    // Shared sessions are the business of the server started here, not of one measured elsewhere.
+    const ToolRun both =
+        runTool(benchBinary(), {u"--target"_s, addressOf(server), u"--sessions"_s, u"postgresql://h/s"_s});
+    EXPECT_EQ(both.status, 2) << both.err.toStdString();
     server.stop();
     const ToolRun gone = runTool(benchBinary(), {u"--target"_s, addressOf(server), u"3"_s});
     EXPECT_EQ(gone.status, 1) << gone.out.toStdString();

@@ -175,10 +175,10 @@ TEST(ClientAddresses, SessionsAreCountedPerAddressAndIPv6PerNetwork) {
 
 TEST(Usage, SaysWhatTheThreadsAndEveryLimitAre) {
     const std::string usage = server::usageText();
-    for (const char* option :
-         {"--threads", "--max-connections", "--request-timeout", "--idle-timeout",
-          "--max-requests-per-connection", "--max-body-bytes", "--max-head-bytes", "--max-header-fields",
-          "--max-request-line", "--session-grace", "--max-sessions-per-address", "--trusted-proxy"})
+    for (const char* option : {"--threads", "--max-connections", "--request-timeout", "--idle-timeout",
+                               "--max-requests-per-connection", "--max-body-bytes", "--max-head-bytes",
+                               "--max-header-fields", "--max-request-line", "--session-grace",
+                               "--max-sessions-per-address", "--trusted-proxy", "--sessions"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     EXPECT_NE(usage.find("não ocupam nenhuma"), std::string::npos);
     EXPECT_EQ(parse({}).sessionsPerAddress(), 0u);
