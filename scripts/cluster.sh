@@ -11,7 +11,8 @@
 # --listen: the balancer's address (default 127.0.0.1:60251, where the screen looks by default).
 # BUILD_DIR: the build to run (default build/); RESTCONT_PREBUILT=1 runs what it holds without
 # installing or building. The balancer's times (RESTCONT_TIMEOUT_SERVER, RESTCONT_CHECK_INTER...) are
-# taken from the environment as cluster-haproxy.cfg lists them.
+# taken from the environment as cluster-haproxy.cfg lists them; RESTCONT_SERVER_OPTIONS adds options
+# to every server (e.g. "--threads 72 --max-sessions 80" for a load test).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -110,11 +111,12 @@ fi
 
 # The servers answer on free ports: each says which on its first line.
 servers=()
+read -r -a server_options <<<"${RESTCONT_SERVER_OPTIONS:-}"
 start_server() {
     local n="$1" listen_at="$2"
     : >"$folder/servidor$n.out"
     "$bin/restcont-server" --database "$suite" --sessions "$sessions" --listen "$listen_at" \
-        --trusted-proxy 127.0.0.1 >"$folder/servidor$n.out" 2>>"$folder/servidor$n.log" &
+        --trusted-proxy 127.0.0.1 "${server_options[@]}" >"$folder/servidor$n.out" 2>>"$folder/servidor$n.log" &
     server_pids[$n]=$!
     pids+=($!)
     local line=""
