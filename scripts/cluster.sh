@@ -85,9 +85,10 @@ start_postgres() {
     pg_folders+=("$pg")
     for _ in 1 2 3 4 5; do
         port=$((20000 + RANDOM % 30000))
-        # A throw-away cluster: durability would only cost time.
+        # A throw-away cluster: durability would only cost time. Every server may hold a connection
+        # per worker thread to each cluster: room for three servers of many threads.
         if as_postgres "$pg_bin/pg_ctl" -D "$pg/data" -l "$pg/server.log" -w -t 60 -s \
-            -o "-c listen_addresses=127.0.0.1 -p $port -k $pg -c fsync=off -c synchronous_commit=off" \
+            -o "-c listen_addresses=127.0.0.1 -p $port -k $pg -c fsync=off -c synchronous_commit=off -c max_connections=400" \
             start >/dev/null 2>&1; then
             started=1
             break
