@@ -104,6 +104,11 @@ struct Broken {
     std::vector<std::string> named;
 };
 
+// What ctest lists for a case.
+void PrintTo(const Broken& broken, std::ostream* out) {
+    *out << broken.name;
+}
+
 // FILIAL without its declared types, so that SQLite keeps whatever a foreign program stored in it,
 // holding these rows.
 std::string looseFilial(const std::string& rows) {
