@@ -58,55 +58,55 @@ const std::vector<NamedCode>& nutrients() {
 
 // Every code is stored as the suite's code masks lay it out, without the literals the masks add. A
 // dish is class, sequence and group (0001005002, shown 0001.005.002 by the dish mask ">aaaa.aaa.aaa";
-// 000 for no group), a dish group GRUP00000n; a product is PR, family and item (PR00020001, shown
-// PR.0002.0001 by the product mask ">aa.aaaa.aaaa"), a product group GP, its family and 0000; a
-// product's tree code is family, subfamily and item (0200010001, 02.0001.0001), a group's is its
-// family with zeros below. The contracts take candidates in code order, so the codes keep the order
-// of dishes before dish groups and product groups before products.
+// 000 for no group), a dish group 9000, 000 and its number (9000000002, 9000.000.002); a product is PR,
+// family and item (PR00020001, shown PR.0002.0001 by the product mask ">aa.aaaa.aaaa"), a product group GP,
+// its family and 0000; a product's tree code is family, subfamily and item (0200010001, 02.0001.0001), a
+// group's is its family with zeros below. The contracts take candidates in code order, so the codes keep the
+// order of dishes before dish groups and product groups before products.
 const std::vector<GroupDef>& dishGroups() {
     static const std::vector<GroupDef> all = {
-        {"GRUP000001", "Carnes Bovinas", "", ""}, {"GRUP000002", "Aves", "", ""},
-        {"GRUP000003", "Peixes", "", ""},         {"GRUP000004", "Frituras", "", ""},
-        {"GRUP000005", "Doces", "", ""},          {"GRUP000006", "Carnes Suínas", "", ""},
+        {"9000000001", "Carnes Bovinas", "", ""}, {"9000000002", "Aves", "", ""},
+        {"9000000003", "Peixes", "", ""},         {"9000000004", "Frituras", "", ""},
+        {"9000000005", "Doces", "", ""},          {"9000000006", "Carnes Suínas", "", ""},
     };
     return all;
 }
 
 const std::vector<DishDef>& dishes() {
     static const std::vector<DishDef> all = {
-        {"0001001001", "Bife Acebolado", "GRUP000001", {{"PR00010002", 120}, {"PR00070008", 20}}},
+        {"0001001001", "Bife Acebolado", "9000000001", {{"PR00010002", 120}, {"PR00070008", 20}}},
         {"0001002001",
          "Carne de Panela",
-         "GRUP000001",
+         "9000000001",
          {{"PR00010001", 130}, {"PR00070005", 40}, {"PR00070003", 20}}},
         {"0001003001",
          "Carne Moída com Legumes",
-         "GRUP000001",
+         "9000000001",
          {{"PR00010003", 110}, {"PR00070003", 20}, {"PR00070005", 30}}},
         {"0001004006",
          "Feijoada",
-         "GRUP000006",
+         "9000000006",
          {{"PR00060002", 60}, {"PR00030002", 40}, {"PR00030001", 40}, {"PR00030003", 15}}},
-        {"0001005002", "Frango Grelhado", "GRUP000002", {{"PR00020001", 130}}},
+        {"0001005002", "Frango Grelhado", "9000000002", {{"PR00020001", 130}}},
         {"0001006002",
          "Frango Xadrez",
-         "GRUP000002",
+         "9000000002",
          {{"PR00020001", 110}, {"PR00070009", 20}, {"PR00070008", 20}}},
         {"0001007002",
          "Strogonoff de Frango",
-         "GRUP000002",
+         "9000000002",
          {{"PR00020001", 110}, {"PR00080004", 30}, {"PR00900005", 20}}},
-        {"0001008002", "Coxa de Frango Assada", "GRUP000002", {{"PR00020002", 150}, {"PR00900004", 3}}},
-        {"0001009003", "Peixe Assado", "GRUP000003", {{"PR00040001", 130}, {"PR00070002", 20}}},
+        {"0001008002", "Coxa de Frango Assada", "9000000002", {{"PR00020002", 150}, {"PR00900004", 3}}},
+        {"0001009003", "Peixe Assado", "9000000003", {{"PR00040001", 130}, {"PR00070002", 20}}},
         {"0001010003",
          "Moqueca de Peixe",
-         "GRUP000003",
+         "9000000003",
          {{"PR00040002", 120}, {"PR00070009", 20}, {"PR00070002", 20}}},
-        {"0001011006", "Lombo Suíno Assado", "GRUP000006", {{"PR00030001", 130}, {"PR00900004", 3}}},
+        {"0001011006", "Lombo Suíno Assado", "9000000006", {{"PR00030001", 130}, {"PR00900004", 3}}},
         {"0001012000", "Omelete de Queijo", "", {{"PR00900003", 100}, {"PR00080002", 20}}},
         {"0001013001",
          "Macarronada à Bolonhesa",
-         "GRUP000001",
+         "9000000001",
          {{"PR00050002", 80}, {"PR00010003", 60}, {"PR00900005", 30}}},
         {"0001014000", "Cuscuz com Ovo", "", {{"PR00050005", 60}, {"PR00900003", 50}, {"PR00080003", 5}}},
         {"0001015000", "Mingau de Aveia", "", {{"PR00050004", 30}, {"PR00080001", 150}, {"PR00100001", 10}}},
@@ -128,8 +128,8 @@ const std::vector<DishDef>& dishes() {
          "",
          {{"PR00060001", 50}, {"PR00050003", 20}, {"PR00030003", 10}, {"PR00900003", 20}}},
         {"0002003000", "Farofa de Cenoura", "", {{"PR00050003", 30}, {"PR00070003", 20}, {"PR00080003", 5}}},
-        {"0002004004", "Batata Frita", "GRUP000004", {{"PR00070005", 120}, {"PR00900001", 15}}},
-        {"0002005004", "Mandioca Frita", "GRUP000004", {{"PR00070006", 120}, {"PR00900001", 15}}},
+        {"0002004004", "Batata Frita", "9000000004", {{"PR00070005", 120}, {"PR00900001", 15}}},
+        {"0002005004", "Mandioca Frita", "9000000004", {{"PR00070006", 120}, {"PR00900001", 15}}},
         {"0002006000", "Legumes Refogados", "", {{"PR00070003", 40}, {"PR00070007", 40}, {"PR00070004", 30}}},
         {"0002007000", "Abóbora Refogada", "", {{"PR00070007", 100}, {"PR00070008", 10}}},
         {"0002008000",
@@ -143,14 +143,14 @@ const std::vector<DishDef>& dishes() {
         {"0004002000", "Salada de Repolho com Cenoura", "", {{"PR00070004", 40}, {"PR00070003", 20}}},
         {"0004003000", "Salada de Tomate com Cebola", "", {{"PR00070002", 50}, {"PR00070008", 10}}},
         {"0004004000", "Vinagrete", "", {{"PR00070002", 30}, {"PR00070008", 10}, {"PR00070009", 10}}},
-        {"0005001005", "Doce de Leite", "GRUP000005", {{"PR00100002", 40}}},
-        {"0005002005", "Goiabada com Queijo", "GRUP000005", {{"PR00100004", 30}, {"PR00080002", 20}}},
+        {"0005001005", "Doce de Leite", "9000000005", {{"PR00100002", 40}}},
+        {"0005002005", "Goiabada com Queijo", "9000000005", {{"PR00100004", 30}, {"PR00080002", 20}}},
         {"0005003000", "Banana", "", {{"PR00090001", 100}}},
         {"0005004000", "Laranja", "", {{"PR00090002", 150}}},
         {"0005005000", "Mamão", "", {{"PR00090004", 120}}},
         {"0005006005",
          "Pudim de Leite",
-         "GRUP000005",
+         "9000000005",
          {{"PR00080001", 80}, {"PR00100001", 20}, {"PR00900003", 20}}},
         {"0005007000", "Salada de Frutas", "", {{"PR00090001", 40}, {"PR00090003", 40}, {"PR00090005", 40}}},
         {"0006001000", "Suco de Maracujá", "", {{"PR00120002", 50}, {"PR00100001", 15}}},
@@ -159,7 +159,7 @@ const std::vector<DishDef>& dishes() {
         {"0006004000", "Leite com Chocolate", "", {{"PR00080001", 200}, {"PR00100003", 15}}},
         {"0007001000", "Pão com Manteiga", "", {{"PR00110001", 50}, {"PR00080003", 8}}},
         {"0007002000", "Pão de Forma com Queijo", "", {{"PR00110002", 50}, {"PR00080002", 20}}},
-        {"0007003005", "Bolo Simples", "GRUP000005", {{"PR00110003", 60}}},
+        {"0007003005", "Bolo Simples", "9000000005", {{"PR00110003", 60}}},
         {"0007004000", "Tapioca com Queijo", "", {{"PR00050006", 50}, {"PR00080002", 20}}},
         {"0007005000",
          "Vitamina de Banana",
