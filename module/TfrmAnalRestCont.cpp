@@ -54,7 +54,13 @@ TfrmAnalRestCont::TfrmAnalRestCont(QWidget* owner) : TfrmDadosGerRel(owner) {
 
 void TfrmAnalRestCont::bindLifecycle() {
     OnCreate = [this] { FormCreate(); };
-    OnActivate = [this] { FormActivate(); };
+    OnActivate = [this] {
+        FormActivate();
+        // The activation's loads are over when it returns, and whoever waits for it (a calculation's
+        // caller, a picture of the screen) reads the screen at once, before the refresh that the loads
+        // scheduled for the next turn of the event loop.
+        AtualizaSituacao();
+    };
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     netAnalRestCont.BeforeConnect = [this](TNetConnection& connection) {
         netAnalRestContBeforeConnect(connection);

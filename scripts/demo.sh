@@ -37,7 +37,12 @@ line=""
 for _ in $(seq 300); do
     line="$(head -n 1 "$said")"
     [ -n "$line" ] && break
-    kill -0 "$server_pid" 2>/dev/null || server_stopped "ao iniciar"
+    # A server that said its address and then stopped at once has started: its line is read again.
+    if ! kill -0 "$server_pid" 2>/dev/null; then
+        line="$(head -n 1 "$said")"
+        [ -n "$line" ] && break
+        server_stopped "ao iniciar"
+    fi
     sleep 0.1
 done
 [ -n "$line" ] || { echo "O servidor de aplicação não iniciou em 30 s; veja o registro em $log" >&2; exit 2; }

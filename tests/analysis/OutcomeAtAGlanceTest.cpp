@@ -2,6 +2,7 @@
 
 #include "results/OutcomeText.h"
 
+#include "host/app/TApplication.h"
 #include "host/app/TLabel.h"
 #include "host/app/TTabSheet.h"
 
@@ -122,6 +123,22 @@ TEST_F(OutcomeAtAGlance, ACleanServiceSaysSoAndAnInfringingOneNamesEveryCategory
     form->chbLimNutri->SetChecked(false);
     EXPECT_TRUE(status().startsWith(u"10 categorias com infrações: "_s));
     EXPECT_FALSE(flagged().contains(u"tshLimNutri"_s));
+}
+
+// Whoever waits for the activation reads the screen as soon as it is told, before the event loop
+// turns again: the status line already holds the calculation's outcome then.
+TEST_F(OutcomeAtAGlance, TheStatusLineIsSetWhenTheActivationIsReported) {
+    QStringList seen;
+    const QMetaObject::Connection watch =
+        QObject::connect(&Application(), &TApplication::formActivated, [&seen](TForm* activated, bool) {
+            if (auto* screen = qobject_cast<TfrmAnalRestCont*>(activated))
+                seen << screen->lblSituacao->Caption();
+        });
+    form = launch(u"CALCULA"_s, u"0001"_s, u"004"_s, day(2026, 3, 1));
+    QObject::disconnect(watch);
+    ASSERT_NE(form, nullptr);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first(), u"1 categoria com infrações: %1"_s.arg(form->tshLimNutri->Caption()));
 }
 
 } // namespace

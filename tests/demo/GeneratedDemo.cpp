@@ -87,12 +87,16 @@ std::string ReadOnlyDb::text(const std::string& sql) const {
     return out;
 }
 
-std::vector<std::string> ReadOnlyDb::tables() const {
-    Statement s(db_, "SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
-    std::vector<std::string> names;
+std::vector<std::string> ReadOnlyDb::column(const std::string& sql) const {
+    Statement s(db_, sql);
+    std::vector<std::string> values;
     while (s.step())
-        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, 0)));
-    return names;
+        values.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, 0)));
+    return values;
+}
+
+std::vector<std::string> ReadOnlyDb::tables() const {
+    return column("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name");
 }
 
 std::string ReadOnlyDb::dump() const {

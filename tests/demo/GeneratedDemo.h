@@ -31,6 +31,8 @@ public:
     // First column of the first row as an integer; named parameters (":f") bound as text.
     long long scalar(const std::string& sql, const std::map<std::string, std::string>& params = {}) const;
     std::string text(const std::string& sql) const;
+    // First column of every row, as stored.
+    std::vector<std::string> column(const std::string& sql) const;
     // Every row of every table in key order, reals written exactly, as one text.
     std::string dump() const;
     std::vector<std::string> tables() const;
