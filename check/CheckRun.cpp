@@ -1,0 +1,148 @@
+#include "check/CheckRun.h"
+
+#include "check/Baseline.h"
+#include "check/Findings.h"
+#include "check/Judge.h"
+#include "check/Runner.h"
+#include "check/Targets.h"
+#include "check/Writer.h"
+
+#include "HttpSession.h"
+#include "host/context/FormatSettings.h"
+#include "protocol/Packet.h"
+#include "server/RemoteDataModule.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace check {
+
+namespace {
+
+struct JudgeSettings {
+    Month month;
+    QLocale locale;
+    bool contracts = false;
+    bool strict = false;
+};
+
+// One job: its own connection to the local database and its own way to the server's methods.
+class ServiceJudge : public Worker {
+public:
+    ServiceJudge(const std::string& database, bench::Caller call, JudgeSettings settings)
+        : local_(database), call_(std::move(call)), settings_(std::move(settings)) {}
+
+    ServiceResult judge(const Target& target) override {
+        if (!target.skipReason.empty()) {
+            ServiceResult skipped = errorResult(target, target.skipReason);
+            skipped.verdict = Verdict::Skipped;
+            return skipped;
+        }
+        ServiceResult result = errorResult(target, {});
+        check::judge(call_, settings_.month, result);
+        if (result.verdict == Verdict::Error)
+            return result;
+        try {
+            result.warnings = dataWarnings(local_, target, settings_.month, settings_.locale);
+            if (settings_.contracts)
+                result.contradictions = contradictions(local_, target, settings_.month, settings_.locale);
+        } catch (const std::exception& error) {
+            return errorResult(target, error.what());
+        }
+        if (settings_.strict && result.verdict == Verdict::Clear && !result.warnings.empty())
+            result.verdict = Verdict::Blocked;
+        return result;
+    }
+
+private:
+    server::Database local_;
+    bench::Caller call_;
+    JudgeSettings settings_;
+};
+
+int jobCount(const CheckOptions& options) {
+    if (options.jobs > 0)
+        return options.jobs;
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+ProgressReport progressLine(std::ostream& err, bool terminal) {
+    if (!terminal)
+        return {};
+    const auto start = std::chrono::steady_clock::now();
+    return [&err, start](std::size_t done, std::size_t total) {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double left =
+            done ? elapsed / static_cast<double>(done) * static_cast<double>(total - done) : 0;
+        char line[128];
+        std::snprintf(line, sizeof line, "\r%zu de %zu serviços; faltam cerca de %.0f s   ", done, total,
+                      left);
+        err << line << (done == total ? "\n" : "") << std::flush;
+    };
+}
+
+} // namespace
+
+int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err, Terminal terminal) {
+    const Month month = parseMonth(options.month);
+    std::optional<Baseline> baseline;
+    if (options.baseline)
+        baseline = Baseline::load(*options.baseline, month.text);
+    const QLocale locale = host::FormatSettings();
+
+    std::vector<Target> targets;
+    {
+        server::Database local(options.database);
+        targets = listTargets(local, options.branches, options.services);
+    }
+
+    std::optional<server::RemoteDataModule> module;
+    if (!options.server)
+        module.emplace(options.database);
+    const JudgeSettings settings{month, locale, options.contracts, options.strict};
+    const WorkerFactory makeWorker = [&]() -> std::unique_ptr<Worker> {
+        bench::Caller call;
+        if (module) {
+            auto session = std::make_shared<server::SessionState>();
+            call = [&module, session](const std::string& method, const nlohmann::json& params) {
+                return proto::packetToJson(module->call(method, params, *session).packet);
+            };
+        } else {
+            auto http = std::make_shared<bench::HttpSession>(options.server->host, options.server->port,
+                                                             options.secret);
+            call = [http](const std::string& method, const nlohmann::json& params) {
+                return http->call(method, params);
+            };
+        }
+        return std::make_unique<ServiceJudge>(options.database, std::move(call), settings);
+    };
+
+    const std::unique_ptr<Writer> writer =
+        makeWriter(options.format, out, WriterSettings{month, locale, terminal.out});
+    bool errors = false, blocked = false, warned = false, contradicted = false;
+    runAll(
+        targets, jobCount(options), makeWorker,
+        [&](ServiceResult&& result) {
+            if (baseline)
+                baseline->mark(result);
+            errors = errors || result.verdict == Verdict::Error;
+            blocked = blocked || result.verdict == Verdict::Blocked;
+            warned = warned || !result.warnings.empty();
+            contradicted = contradicted || !result.contradictions.empty();
+            writer->add(result);
+        },
+        progressLine(err, terminal.err));
+    writer->finish(baseline ? std::optional<nlohmann::json>(baseline->compare()) : std::nullopt);
+    out.flush();
+    if (!out)
+        throw std::runtime_error("não foi possível escrever a saída.");
+    if (errors)
+        return kNotJudged;
+    if (blocked || (options.strict && warned) || (options.contracts && contradicted))
+        return kBlocked;
+    return kAllClear;
+}
+
+} // namespace check
