@@ -16,7 +16,7 @@ std::string serviceKey(const std::string& branch, const std::string& service) {
 }
 
 std::string identity(const std::string& branch, const std::string& service, const std::string& method,
-                     const json& row) {
+                     const Json& row) {
     return serviceKey(branch, service) + "|" + rowIdentity(method, row);
 }
 
@@ -78,9 +78,10 @@ Baseline Baseline::fromJson(const json& output, const std::string& month) {
             for (const json& entry : rows) {
                 if (!entry.is_object())
                     refuse("uma infração da categoria " + method + " do arquivo não é um objeto.");
-                const json& row = member(entry, "row", json::value_t::object);
-                baseline.earlier_.emplace(identity(branch, code, method, row),
-                                          Entry{branch, code, method, row});
+                // Small and bounded in depth by the door: read again to keep its fields' order.
+                Json row = Json::parse(member(entry, "row", json::value_t::object).dump());
+                std::string key = identity(branch, code, method, row);
+                baseline.earlier_.emplace(std::move(key), Entry{branch, code, method, std::move(row)});
             }
         }
     }
@@ -102,8 +103,8 @@ void Baseline::mark(ServiceResult& result) {
         }
 }
 
-json Baseline::compare() const {
-    json fixedRows = json::array();
+Json Baseline::compare() const {
+    Json fixedRows = Json::array();
     for (const auto& [key, entry] : earlier_)
         if (!seen_.count(key) && judgedServices_.count(serviceKey(entry.branch, entry.service)))
             fixedRows.push_back({{"branch", entry.branch},

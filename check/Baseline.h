@@ -23,12 +23,12 @@ public:
     void mark(ServiceResult& result);
     // {"new", "still", "fixed", "fixed_rows"}: what was infringed in the baseline for a service
     // judged now (clear or blocked) and is no more. A service not judged now fixes nothing.
-    nlohmann::json compare() const;
+    Json compare() const;
 
 private:
     struct Entry {
         std::string branch, service, category;
-        nlohmann::json row;
+        Json row;
     };
     std::map<std::string, Entry> earlier_; // by identity
     std::set<std::string> seen_;

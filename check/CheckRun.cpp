@@ -10,10 +10,13 @@
 #include "HttpSession.h"
 #include "host/context/FormatSettings.h"
 #include "protocol/Packet.h"
+#include "reasons/Reasons.h"
 #include "server/RemoteDataModule.h"
+#include "server/store/MenuRepository.h"
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 namespace check {
@@ -40,7 +43,7 @@ public:
             return skipped;
         }
         ServiceResult result = errorResult(target, {});
-        check::judge(call_, settings_.month, result);
+        check::judge(call_, settings_.month, composerFor(target), result);
         if (result.verdict == Verdict::Error)
             return result;
         try {
@@ -56,6 +59,28 @@ public:
     }
 
 private:
+    Composer composerFor(const Target& target) {
+        return [this, &target, usage = std::optional<std::vector<server::UsageRule>>()](
+                   const std::string& method, const proto::Packet& summary, std::size_t row,
+                   const proto::Packet& detail) mutable {
+            reasons::ReasonOptions options;
+            // The weekly use row marks every weekday the dish was served: which of them the contract
+            // refuses is the contract's to say.
+            if (method == "GetUtilPratSem") {
+                if (!usage)
+                    usage = server::MenuRepository(local_, nullptr).usageRules(target.branch, target.service);
+                const int dish = summary.fieldIndex("CDPRATO");
+                const auto* code =
+                    dish < 0 ? nullptr : std::get_if<std::string>(&summary.rows.at(row).at(dish));
+                for (const server::UsageRule& rule : *usage)
+                    if (code && rule.dish.code == *code)
+                        options.allowedWeekdays = rule.allowed;
+            }
+            return reasons::rowReasonWithDays(method, summary, row, detail, settings_.locale, options)
+                .toStdString();
+        };
+    }
+
     server::Database local_;
     bench::Caller call_;
     JudgeSettings settings_;
@@ -85,7 +110,7 @@ ProgressReport progressLine(std::ostream& err, bool terminal) {
 
 } // namespace
 
-int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err, Terminal terminal) {
+int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostream& err, Terminal terminal) {
     const Month month = parseMonth(options.month);
     std::optional<Baseline> baseline;
     if (options.baseline)
@@ -119,8 +144,15 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err, 
         return std::make_unique<ServiceJudge>(options.database, std::move(call), settings);
     };
 
+    std::ofstream file;
+    if (options.out) {
+        file.open(*options.out, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw std::runtime_error("não foi possível criar '" + *options.out + "'.");
+    }
+    std::ostream& out = options.out ? file : standardOut;
     const std::unique_ptr<Writer> writer =
-        makeWriter(options.format, out, WriterSettings{month, locale, terminal.out});
+        makeWriter(options.format, out, WriterSettings{month, locale, terminal.out && !options.out});
     bool errors = false, blocked = false, warned = false, contradicted = false;
     runAll(
         targets, jobCount(options), makeWorker,
@@ -134,7 +166,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err, 
             writer->add(result);
         },
         progressLine(err, terminal.err));
-    writer->finish(baseline ? std::optional<nlohmann::json>(baseline->compare()) : std::nullopt);
+    writer->finish(baseline ? std::optional<Json>(baseline->compare()) : std::nullopt);
     out.flush();
     if (!out)
         throw std::runtime_error("não foi possível escrever a saída.");

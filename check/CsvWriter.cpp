@@ -25,7 +25,7 @@ public:
         line({"Filial", "Serviço", "Nome", "Veredito", "Categoria", "Semana", "Código", "Descrição",
               "Quantidade", "Mínimo", "Máximo", "Dias", "Motivo", "Mudança"});
     }
-    void finish(const std::optional<nlohmann::json>&) override { out_.flush(); }
+    void finish(const std::optional<Json>&) override { out_.flush(); }
 
 protected:
     void writeService(const ServiceResult& result) override {
@@ -34,7 +34,7 @@ protected:
         bool any = false;
         for (const CategoryResult& category : result.categories)
             for (const Infringement& infringement : category.rows) {
-                const nlohmann::json& row = infringement.row;
+                const Json& row = infringement.row;
                 const auto week = row.find("NRSEMANA");
                 std::string days;
                 for (const server::Day day : infringementDays(infringement))
@@ -60,7 +60,7 @@ protected:
     }
 
 private:
-    static std::string codes(const nlohmann::json& row) {
+    static std::string codes(const Json& row) {
         std::string joined;
         for (const char* name : {"CDPRATO", "CDPRODUTO", "CDNUTRIENTE"})
             if (const auto at = row.find(name); at != row.end() && at->is_string())

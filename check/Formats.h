@@ -10,6 +10,6 @@ std::unique_ptr<Writer> makeCsvWriter(std::ostream& out, const WriterSettings& s
 std::unique_ptr<Writer> makeHtmlWriter(std::ostream& out, const WriterSettings& settings);
 
 // The number of a row that counts what infringes (its count field), when the category has one.
-std::optional<double> rowCount(const std::string& method, const nlohmann::json& row);
+std::optional<double> rowCount(const std::string& method, const Json& row);
 
 } // namespace check

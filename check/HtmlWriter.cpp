@@ -56,7 +56,7 @@ class HtmlWriter : public Writer {
 public:
     HtmlWriter(std::ostream& out, const WriterSettings& settings) : out_(out), settings_(settings) {}
 
-    void finish(const std::optional<nlohmann::json>& compare) override {
+    void finish(const std::optional<Json>& compare) override {
         const std::string title = "Restrições contratuais — " + settings_.month.text;
         out_ << "<!DOCTYPE html>\n<html lang=\"pt-BR\"><head><meta charset=\"utf-8\"><title>"
              << escaped(title) << "</title><style>" << kStyle << "</style></head><body>\n<h1>"

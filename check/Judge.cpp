@@ -10,11 +10,11 @@ namespace check {
 
 using nlohmann::json;
 
-json rowObjects(const json& packet) {
+Json rowObjects(const json& packet) {
     const json& fields = packet.at("fields");
-    json rows = json::array();
+    Json rows = Json::array();
     for (const json& row : packet.at("rows")) {
-        json object = json::object();
+        Json object = Json::object();
         for (std::size_t index = 0; index < fields.size() && index < row.size(); ++index)
             object[fields.at(index).at("name").get<std::string>()] = row.at(index);
         rows.push_back(std::move(object));
@@ -25,7 +25,7 @@ json rowObjects(const json& packet) {
 namespace {
 
 std::vector<CategoryResult> fetchCategories(const bench::Caller& call, const ServiceResult& target,
-                                            const Month& month) {
+                                            const Month& month, const Composer& compose) {
     const std::string first = server::isoDate(month.span.first);
     const std::string last = server::isoDate(month.span.last);
     const json weeks = call("GetDataSemana", {first, last}).at("rows").at(0);
@@ -35,10 +35,19 @@ std::vector<CategoryResult> fetchCategories(const bench::Caller& call, const Ser
                                         : json{target.branch, target.service, first, last};
         const json summary = call(step.summary, params);
         CategoryResult category{step.summary, {}};
-        const json rows = rowObjects(summary);
+        const Json rows = rowObjects(summary);
+        if (rows.empty()) {
+            categories.push_back(std::move(category));
+            continue;
+        }
+        const proto::Packet summaryPacket = proto::packetFromJson(summary);
         for (std::size_t index = 0; index < rows.size(); ++index) {
             const json detail = call(step.detail, bench::detailParams(step, summary, index, first));
-            category.rows.push_back(Infringement{rows.at(index), rowObjects(detail), {}, {}});
+            category.rows.push_back(
+                Infringement{rows.at(index),
+                             rowObjects(detail),
+                             compose(step.summary, summaryPacket, index, proto::packetFromJson(detail)),
+                             {}});
         }
         categories.push_back(std::move(category));
     }
@@ -47,10 +56,10 @@ std::vector<CategoryResult> fetchCategories(const bench::Caller& call, const Ser
 
 } // namespace
 
-void judge(const bench::Caller& call, const Month& month, ServiceResult& result) {
+void judge(const bench::Caller& call, const Month& month, const Composer& compose, ServiceResult& result) {
     std::vector<CategoryResult> categories;
     try {
-        categories = fetchCategories(call, result, month);
+        categories = fetchCategories(call, result, month, compose);
     } catch (const std::exception& error) {
         result.verdict = Verdict::Error;
         result.reason = error.what();

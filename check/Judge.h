@@ -2,6 +2,9 @@
 
 #include "AnalysisWalk.h"
 #include "check/Model.h"
+#include "protocol/Packet.h"
+
+#include <functional>
 
 namespace check {
 
@@ -9,9 +12,12 @@ namespace check {
 // methods (in process or over the wire): the week span, the eleven summaries and, for every summary
 // row, its detail. Answers the verdict and the infringed categories; a failed call makes the verdict
 // an error with its message, never clear.
-void judge(const bench::Caller& call, const Month& month, ServiceResult& result);
+// Each row's "why" comes from `compose`, given the summary packet, the row and its detail packet.
+using Composer = std::function<std::string(const std::string& method, const proto::Packet& summary,
+                                           std::size_t row, const proto::Packet& detail)>;
+void judge(const bench::Caller& call, const Month& month, const Composer& compose, ServiceResult& result);
 
 // A packet (as JSON) row by row, each as an object of field name to value.
-nlohmann::json rowObjects(const nlohmann::json& packet);
+Json rowObjects(const nlohmann::json& packet);
 
 } // namespace check

@@ -29,7 +29,7 @@ Month parseMonth(const std::string& text) {
     return Month{text, server::monthOf(*day)};
 }
 
-std::string rowIdentity(const std::string& method, const nlohmann::json& row) {
+std::string rowIdentity(const std::string& method, const Json& row) {
     std::string identity = method;
     // Dish, product and nutrient codes name the restriction; a weekly row also its week.
     for (const char* field : {"CDPRATO", "CDPRODUTO", "CDNUTRIENTE", "NRSEMANA"})
@@ -38,7 +38,7 @@ std::string rowIdentity(const std::string& method, const nlohmann::json& row) {
     return identity;
 }
 
-std::string rowLabel(const nlohmann::json& row) {
+std::string rowLabel(const Json& row) {
     std::string label;
     for (const auto& [code, name] : {std::pair{"CDPRATO", "NMPRATO"}, std::pair{"CDPRODUTO", "NMPRODUTO"},
                                      std::pair{"CDNUTRIENTE", "NMNUTRIENTE"}}) {
@@ -58,14 +58,14 @@ std::string rowLabel(const nlohmann::json& row) {
 
 std::vector<server::Day> infringementDays(const Infringement& infringement) {
     std::set<server::Day> days;
-    for (const nlohmann::json& detail : infringement.days)
+    for (const Json& detail : infringement.days)
         if (const auto at = detail.find("DTCARDAPIO"); at != detail.end() && at->is_string())
             if (const auto parsed = proto::parseDateTime(at->get<std::string>()))
                 days.insert(server::toDay(*parsed));
     return {days.begin(), days.end()};
 }
 
-std::optional<double> rowNumber(const nlohmann::json& row, std::initializer_list<const char*> prefixes) {
+std::optional<double> rowNumber(const Json& row, std::initializer_list<const char*> prefixes) {
     for (const auto& [name, value] : row.items())
         for (const char* prefix : prefixes)
             if (name.rfind(prefix, 0) == 0)

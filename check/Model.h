@@ -11,6 +11,9 @@
 
 namespace check {
 
+// Output objects keep their members in the order written: a row's fields in its record's order.
+using Json = nlohmann::ordered_json;
+
 enum class Verdict { Clear, Blocked, Error, Skipped };
 
 // The JSON word of a verdict.
@@ -18,10 +21,10 @@ const char* verdictName(Verdict verdict);
 
 // One summary row of an infringed category, with the menu days behind it.
 struct Infringement {
-    nlohmann::json row;  // the summary row, field name to value
-    nlohmann::json days; // the detail rows, each field name to value
-    std::string why;     // the composed sentence; empty until composed
-    std::string change;  // against a baseline: "new" or "still"; empty without one
+    Json row;           // the summary row, field name to value
+    Json days;          // the detail rows, each field name to value
+    std::string why;    // the composed sentence; empty until composed
+    std::string change; // against a baseline: "new" or "still"; empty without one
 };
 
 struct CategoryResult {
@@ -59,16 +62,16 @@ struct Month {
 Month parseMonth(const std::string& text);
 
 // The codes and names a row is about, and its week: "Feijoada (GFEIJ), semana 02".
-std::string rowLabel(const nlohmann::json& row);
+std::string rowLabel(const Json& row);
 // The distinct menu days of an infringement's detail rows, in order.
 std::vector<server::Day> infringementDays(const Infringement& infringement);
 // The first number among a row's fields whose name starts with one of the prefixes (its count, its
 // minimum or its maximum); nothing when there is none or it is null.
-std::optional<double> rowNumber(const nlohmann::json& row, std::initializer_list<const char*> prefixes);
+std::optional<double> rowNumber(const Json& row, std::initializer_list<const char*> prefixes);
 // The caption of a category's page on the screen.
 const char* categoryCaption(const std::string& method);
 
 // The codes that identify an infringement's row: what the baseline compares by.
-std::string rowIdentity(const std::string& method, const nlohmann::json& row);
+std::string rowIdentity(const std::string& method, const Json& row);
 
 } // namespace check

@@ -5,7 +5,7 @@
 
 namespace check {
 
-std::optional<double> rowCount(const std::string& method, const nlohmann::json& row) {
+std::optional<double> rowCount(const std::string& method, const Json& row) {
     for (const bench::Step& step : bench::analysisSteps())
         if (method == step.summary)
             return rowNumber(row, {step.count});
@@ -20,7 +20,7 @@ public:
         out_ << "Verificação de restrições contratuais, mês " << settings.month.text << "\n";
     }
 
-    void finish(const std::optional<nlohmann::json>& compare) override {
+    void finish(const std::optional<Json>& compare) override {
         if (!contradictions_.empty()) {
             out_ << "\nContradições dos contratos:\n";
             for (const Located& each : contradictions_)
@@ -52,10 +52,11 @@ protected:
                 if (!infringement.change.empty())
                     out_ << (infringement.change == "new" ? " [nova]" : " [mantida]");
                 out_ << "\n";
+                // The sentence names the days itself.
+                const std::vector<server::Day> days = infringementDays(infringement);
                 if (!infringement.why.empty())
                     out_ << "    " << infringement.why << "\n";
-                const std::vector<server::Day> days = infringementDays(infringement);
-                if (!days.empty())
+                else if (!days.empty())
                     out_ << "    dias: " << text::dayList(days, settings_.locale) << "\n";
             }
         for (const Finding& warning : result.warnings)

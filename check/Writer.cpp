@@ -6,7 +6,7 @@
 
 namespace check {
 
-using nlohmann::json;
+using json = Json;
 
 void Writer::add(const ServiceResult& result) {
     for (const Finding& finding : result.contradictions)

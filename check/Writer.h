@@ -19,7 +19,7 @@ public:
     virtual ~Writer() = default;
     void add(const ServiceResult& result);
     // The comparison with a baseline, when there is one.
-    virtual void finish(const std::optional<nlohmann::json>& compare) = 0;
+    virtual void finish(const std::optional<Json>& compare) = 0;
 
 protected:
     virtual void writeService(const ServiceResult& result) = 0;
@@ -40,7 +40,7 @@ struct WriterSettings {
 std::unique_ptr<Writer> makeWriter(Format format, std::ostream& out, const WriterSettings& settings);
 
 // A service as the JSON output holds it.
-nlohmann::json serviceJson(const ServiceResult& result);
+Json serviceJson(const ServiceResult& result);
 // The Portuguese word of a verdict for people: livre, bloqueado, erro, ignorado.
 const char* verdictWord(Verdict verdict);
 

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 
-#include <fstream>
 #include <iostream>
 #include <unistd.h>
 
@@ -17,15 +16,8 @@ int main(int argc, char** argv) {
             std::cout << check::checkUsage();
             return check::kAllClear;
         }
-        check::Terminal terminal{false, isatty(STDERR_FILENO) == 1};
-        if (!options.out) {
-            terminal.out = isatty(STDOUT_FILENO) == 1;
-            return check::runCheck(options, std::cout, std::cerr, terminal);
-        }
-        std::ofstream file(*options.out, std::ios::binary | std::ios::trunc);
-        if (!file)
-            throw std::runtime_error("não foi possível criar '" + *options.out + "'.");
-        return check::runCheck(options, file, std::cerr, terminal);
+        const check::Terminal terminal{isatty(STDOUT_FILENO) == 1, isatty(STDERR_FILENO) == 1};
+        return check::runCheck(options, std::cout, std::cerr, terminal);
     } catch (const std::exception& error) {
         std::cerr << "restcont-check: " << error.what() << "\n";
         return check::kNotJudged;

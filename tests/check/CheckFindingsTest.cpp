@@ -6,6 +6,7 @@
 
 #include "check/Findings.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         FindingCase{"grupo_inexistente", "UPDATE PRODUTO SET CDGRUPO = 'grp404' WHERE CDPRODUTO = 'x1y2z3';",
                     "INSERT INTO PRODUTO VALUES ('grp002', 'Grupo', 'KG', 'zz0000', 'S', NULL);"
                     "UPDATE PRODUTO SET CDGRUPO = 'grp002' WHERE CDPRODUTO = 'x1y2z3';"}),
-    [](const auto& info) { return std::string(info.param.kind) + "_" + std::to_string(info.index); });
+    [](const auto& row) { return std::string(row.param.kind) + "_" + std::to_string(row.index); });
 
 INSTANTIATE_TEST_SUITE_P(
     Check, Contradictions,
@@ -128,6 +129,6 @@ INSTANTIATE_TEST_SUITE_P(
                         ", 'x1y2z3', 1, NULL);"
                         "INSERT INTO CTRRESTPROD VALUES (" +
                         kKey + ", 'uv5432');"}),
-    [](const auto& info) { return std::string(info.param.kind) + "_" + std::to_string(info.index); });
+    [](const auto& row) { return std::string(row.param.kind) + "_" + std::to_string(row.index); });
 
 } // namespace

@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"unknownBranch", "", {"--branch", "9999"}, 2},
                       ExitCase{"badMonth", "", {"--month", "2026-13"}, 2},
                       ExitCase{"serverGone", "", {"--server", "127.0.0.1:1"}, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CheckExitDatabase, AMissingDatabaseIsNotJudged) {
     const CheckOutcome run = runBinary({"--database", "/nonexistent/restcont.db", "--month", "2026-03"});
