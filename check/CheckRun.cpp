@@ -12,6 +12,7 @@
 #include "protocol/Packet.h"
 #include "reasons/Reasons.h"
 #include "server/RemoteDataModule.h"
+#include "server/store/DatabaseError.h"
 #include "server/store/MenuRepository.h"
 
 #include <chrono>
@@ -33,8 +34,14 @@ struct JudgeSettings {
 // One job: its own connection to the local database and its own way to the server's methods.
 class ServiceJudge : public Worker {
 public:
-    ServiceJudge(const std::string& database, bench::Caller call, JudgeSettings settings)
-        : local_(database), call_(std::move(call)), settings_(std::move(settings)) {}
+    // Over the wire the job reads the local database through a connection of its own; in process
+    // through the module's pool, between its calls, so that a job holds one connection at a time.
+    ServiceJudge(const std::string& database, server::DatabasePool* pool, bench::Caller call,
+                 JudgeSettings settings)
+        : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
+        if (!pool_)
+            own_.emplace(database);
+    }
 
     ServiceResult judge(const Target& target) override {
         if (!target.skipReason.empty()) {
@@ -47,9 +54,11 @@ public:
         if (result.verdict == Verdict::Error)
             return result;
         try {
-            result.warnings = dataWarnings(local_, target, settings_.month, settings_.locale);
-            if (settings_.contracts)
-                result.contradictions = contradictions(local_, target, settings_.month, settings_.locale);
+            withLocal([&](server::Database& db) {
+                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale);
+                if (settings_.contracts)
+                    result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
+            });
         } catch (const std::exception& error) {
             return errorResult(target, error.what());
         }
@@ -68,7 +77,9 @@ private:
             // refuses is the contract's to say.
             if (method == "GetUtilPratSem") {
                 if (!usage)
-                    usage = server::MenuRepository(local_, nullptr).usageRules(target.branch, target.service);
+                    withLocal([&](server::Database& db) {
+                        usage = server::MenuRepository(db, nullptr).usageRules(target.branch, target.service);
+                    });
                 const int dish = summary.fieldIndex("CDPRATO");
                 const auto* code =
                     dish < 0 ? nullptr : std::get_if<std::string>(&summary.rows.at(row).at(dish));
@@ -81,7 +92,20 @@ private:
         };
     }
 
-    server::Database local_;
+    template <typename Read> void withLocal(Read read) {
+        if (!pool_)
+            return read(*own_);
+        server::DatabasePool::Lease lease = pool_->acquire();
+        try {
+            read(lease.db());
+        } catch (const server::DatabaseError&) {
+            lease.discard();
+            throw;
+        }
+    }
+
+    server::DatabasePool* pool_;
+    std::optional<server::Database> own_;
     bench::Caller call_;
     JudgeSettings settings_;
 };
@@ -141,7 +165,8 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
                 return http->call(method, params);
             };
         }
-        return std::make_unique<ServiceJudge>(options.database, std::move(call), settings);
+        return std::make_unique<ServiceJudge>(options.database, module ? &module->pool() : nullptr,
+                                              std::move(call), settings);
     };
 
     std::ofstream file;

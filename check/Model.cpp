@@ -8,18 +8,28 @@
 
 namespace check {
 
+namespace {
+
+struct VerdictWords {
+    const char* name; // JSON
+    const char* word; // for people
+};
+
+const VerdictWords& wordsOf(Verdict verdict) {
+    // In the order of the enumeration.
+    static const VerdictWords words[] = {
+        {"clear", "livre"}, {"blocked", "bloqueado"}, {"error", "erro"}, {"skipped", "ignorado"}};
+    return words[static_cast<int>(verdict)];
+}
+
+} // namespace
+
 const char* verdictName(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Clear:
-        return "clear";
-    case Verdict::Blocked:
-        return "blocked";
-    case Verdict::Error:
-        return "error";
-    case Verdict::Skipped:
-        return "skipped";
-    }
-    return "error";
+    return wordsOf(verdict).name;
+}
+
+const char* verdictWord(Verdict verdict) {
+    return wordsOf(verdict).word;
 }
 
 Month parseMonth(const std::string& text) {

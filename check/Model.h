@@ -18,6 +18,8 @@ enum class Verdict { Clear, Blocked, Error, Skipped };
 
 // The JSON word of a verdict.
 const char* verdictName(Verdict verdict);
+// The Portuguese word of a verdict for people: livre, bloqueado, erro, ignorado.
+const char* verdictWord(Verdict verdict);
 
 // One summary row of an infringed category, with the menu days behind it.
 struct Infringement {

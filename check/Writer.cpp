@@ -14,20 +14,6 @@ void Writer::add(const ServiceResult& result) {
     writeService(result);
 }
 
-const char* verdictWord(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Clear:
-        return "livre";
-    case Verdict::Blocked:
-        return "bloqueado";
-    case Verdict::Error:
-        return "erro";
-    case Verdict::Skipped:
-        return "ignorado";
-    }
-    return "erro";
-}
-
 json serviceJson(const ServiceResult& result) {
     json service = {{"branch", result.branch},
                     {"service", result.service},

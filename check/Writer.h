@@ -41,7 +41,5 @@ std::unique_ptr<Writer> makeWriter(Format format, std::ostream& out, const Write
 
 // A service as the JSON output holds it.
 Json serviceJson(const ServiceResult& result);
-// The Portuguese word of a verdict for people: livre, bloqueado, erro, ignorado.
-const char* verdictWord(Verdict verdict);
 
 } // namespace check

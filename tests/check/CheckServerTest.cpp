@@ -62,8 +62,33 @@ TEST(CheckOverTheWire, CarriesTheServersSecret) {
     args.back() = wrong.string();
     const CheckOutcome refused = runInProcess(args);
     EXPECT_EQ(refused.status, check::kNotJudged);
-    for (const nlohmann::json& service : refused.json().at("services"))
+    const nlohmann::json output = refused.json();
+    for (const nlohmann::json& service : output.at("services"))
         EXPECT_NE(service.at("verdict"), "clear") << "a service that could not be judged is never clear";
+}
+
+} // namespace
+
+namespace {
+
+TEST(CheckJobs, WriteBranchThenServiceOrderWhateverTheirNumber) {
+    TestDatabase db;
+    // Codes inserted out of order, and a second branch whose services sort before the first's.
+    db.exec(contractCatalogueSql() + infringingServiceSql("S9", "Nove", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) +
+            infringingServiceSql("S1", "Um", {}) + infringingServiceSql("S5", "Cinco", {8}) +
+            "INSERT INTO SERVFILI VALUES ('0002', 'A1', 'Escola');");
+    std::vector<std::string> one = checkArgs(db.url());
+    one.back() = "1";
+    std::vector<std::string> many = checkArgs(db.url());
+    many.back() = "8";
+    const nlohmann::json serial = runInProcess(one).json();
+    std::vector<std::string> order;
+    for (const nlohmann::json& service : serial.at("services"))
+        order.push_back(service.at("branch").get<std::string>() + "/" +
+                        service.at("service").get<std::string>());
+    EXPECT_EQ(order, (std::vector<std::string>{"0001/S1", "0001/S5", "0001/S9", "0002/A1"}));
+    for (int round = 0; round < 3; ++round)
+        EXPECT_EQ(runInProcess(many).json(), serial);
 }
 
 } // namespace
