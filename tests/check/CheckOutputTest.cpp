@@ -12,6 +12,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -237,6 +239,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{"badMonth", "", {"--month", "2026-13"}, 2},
                       ExitCase{"serverGone", "", {"--server", "127.0.0.1:1"}, 2}),
     [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CheckTerminal, ColoursTheVerdictsAndShowsProgressOnATerminal) {
+    TestDatabase db;
+    db.exec(contractCatalogueSql() + infringingServiceSql("S1", "Um", {8}) +
+            infringingServiceSql("S2", "Dois", {}));
+    const char* binaryDir = std::getenv("RESTCONT_BINARY_DIR");
+    const std::string command = std::string(binaryDir ? binaryDir : RESTCONT_BINARY_DIR_DEFAULT) +
+                                "/bin/restcont-check --database " + db.url() + " --month 2026-03";
+    // script(1) gives the check a terminal for standard output and standard error.
+    QProcess terminal;
+    terminal.start(u"script"_s, {u"-qec"_s, QString::fromStdString(command), u"/dev/null"_s});
+    ASSERT_TRUE(terminal.waitForFinished(testTimeoutSeconds() * 1000));
+    const std::string seen = terminal.readAllStandardOutput().toStdString();
+    EXPECT_NE(seen.find("\033[31mbloqueado\033[0m"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("\033[32mlivre\033[0m"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("2 de 2 serviços"), std::string::npos) << seen;
+}
 
 TEST(CheckExitDatabase, AMissingDatabaseIsNotJudged) {
     const CheckOutcome run = runBinary({"--database", "/nonexistent/restcont.db", "--month", "2026-03"});
