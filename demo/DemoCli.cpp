@@ -2,6 +2,7 @@
 
 #include "DemoGenerator.h"
 #include "DemoRoles.h"
+#include "ShapeOptions.h"
 #include "server/store/DatabaseLocation.h"
 
 #include <exception>
@@ -10,6 +11,7 @@ namespace demo {
 
 int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string file;
+    ShapeOptions shape;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -24,6 +26,13 @@ int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ost
             file = arg.substr(6);
             continue;
         }
+        try {
+            if (shape.take(args, i))
+                continue;
+        } catch (const std::invalid_argument& e) {
+            err << "Argumento inválido: " << e.what() << "\n" << demoSummary();
+            return 2;
+        }
         err << "Argumento inválido: " << arg << "\n" << demoSummary();
         return 2;
     }
@@ -32,10 +41,11 @@ int runDemoCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 2;
     }
     try {
+        const DemoShape asked = shape.requested() ? shape.shape() : standardShape();
         if (server::isPostgresUrl(file))
-            generateDemoPostgres(file);
+            generateDemoPostgres(file, asked);
         else
-            generateDemoDatabase(file);
+            generateDemoDatabase(file, asked);
     } catch (const std::exception& e) {
         err << "Banco de demonstração não gerado: " << e.what() << "\n";
         return 1;
