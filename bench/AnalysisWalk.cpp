@@ -76,18 +76,6 @@ std::size_t fieldIndex(const Step& step, const json& summary, const char* name) 
     throw std::runtime_error(std::string(step.summary) + ": resposta sem o campo " + name);
 }
 
-// A detail's arguments, read by name from the summary's first row.
-json detailParams(const Step& step, const json& summary, const AnalysisTarget& target) {
-    json params = json::array();
-    for (const char* arg : step.detailArgs) {
-        if (std::string(arg) == "#month")
-            params.push_back(target.monthFirst);
-        else
-            params.push_back(summary.at("rows").at(0).at(fieldIndex(step, summary, arg)));
-    }
-    return params;
-}
-
 // A row for a count of zero (too few servings in the month) has no menu days to show.
 bool detailHasRows(const Step& step, const json& summary) {
     const json& count = summary.at("rows").at(0).at(fieldIndex(step, summary, step.count));
@@ -95,6 +83,17 @@ bool detailHasRows(const Step& step, const json& summary) {
 }
 
 } // namespace
+
+json detailParams(const Step& step, const json& summary, std::size_t row, const std::string& monthFirst) {
+    json params = json::array();
+    for (const char* arg : step.detailArgs) {
+        if (std::string(arg) == "#month")
+            params.push_back(monthFirst);
+        else
+            params.push_back(summary.at("rows").at(row).at(fieldIndex(step, summary, arg)));
+    }
+    return params;
+}
 
 int analyse(const Caller& call, const AnalysisTarget& target, int maxCalls) {
     int calls = 0;
@@ -117,7 +116,7 @@ int analyse(const Caller& call, const AnalysisTarget& target, int maxCalls) {
         const json summary = made(step.summary, params, target.rowsExpected);
         if (summary.at("rows").empty() || calls >= maxCalls)
             continue;
-        made(step.detail, detailParams(step, summary, target),
+        made(step.detail, detailParams(step, summary, 0, target.monthFirst),
              target.rowsExpected && detailHasRows(step, summary));
     }
     return calls;

@@ -26,6 +26,11 @@ struct Step {
 // The eleven categories in the order the screen runs them.
 const std::vector<Step>& analysisSteps();
 
+// A detail's arguments, read by name from a row of its summary's answer (a packet as JSON);
+// `monthFirst` stands for the launch month the screen passes by reference.
+nlohmann::json detailParams(const Step& step, const nlohmann::json& summary, std::size_t row,
+                            const std::string& monthFirst);
+
 // GetDataSemana, then each summary and the detail of its first row.
 inline constexpr int kCallsPerAnalysis = 23;
 

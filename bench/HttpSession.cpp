@@ -28,25 +28,29 @@ template <class Refused> void check(const std::string& what, const httplib::Resu
 
 } // namespace
 
-HttpSession::HttpSession(const std::string& host, int port) : client_(host, port) {
+HttpSession::HttpSession(const std::string& host, int port, const std::optional<std::string>& secret)
+    : client_(host, port) {
+    if (secret)
+        secretHeaders_ = {{"Authorization", "Bearer " + *secret}};
     client_.set_tcp_nodelay(true);
     client_.set_keep_alive(true);
     client_.set_connection_timeout(5);
     client_.set_read_timeout(30);
-    const auto res =
-        client_.Post(proto::kSessionPath, R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
+    const auto res = client_.Post(proto::kSessionPath, secretHeaders_,
+                                  R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
     check<CallFailure>("POST /session", res);
     try {
         token_ = proto::parseForeignJson(res->body).at("session");
     } catch (const std::exception&) {
         throw CallFailure("POST /session: resposta sem o token da sessão");
     }
-    headers_ = {{proto::kSessionHeader, token_}};
+    headers_ = secretHeaders_;
+    headers_.emplace(proto::kSessionHeader, token_);
 }
 
 HttpSession::~HttpSession() {
     if (!token_.empty())
-        client_.Delete(std::string(proto::kSessionPath) + "/" + token_);
+        client_.Delete(std::string(proto::kSessionPath) + "/" + token_, secretHeaders_);
 }
 
 json HttpSession::call(const std::string& method, const json& params) {
@@ -72,7 +76,7 @@ json HttpSession::call(const std::string& method, const json& params) {
 
 void HttpSession::close() {
     const std::string token = std::exchange(token_, std::string());
-    const auto res = client_.Delete(std::string(proto::kSessionPath) + "/" + token);
+    const auto res = client_.Delete(std::string(proto::kSessionPath) + "/" + token, secretHeaders_);
     check<CallFailure>("DELETE /session", res);
 }
 

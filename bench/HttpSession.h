@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -33,7 +34,8 @@ public:
 class HttpSession {
 public:
     // Opens the session; throws CallFailure when it is refused, ServerUnreachable when nothing answers.
-    HttpSession(const std::string& host, int port);
+    // With a secret every request carries it as a bearer token.
+    HttpSession(const std::string& host, int port, const std::optional<std::string>& secret = std::nullopt);
     // Closes a session still open and ignores the outcome: use close() to see it.
     ~HttpSession();
     HttpSession(const HttpSession&) = delete;
@@ -55,6 +57,7 @@ private:
     httplib::Client client_;
     std::string token_;
     httplib::Headers headers_;
+    httplib::Headers secretHeaders_;
     std::int64_t id_ = 0;
 };
 

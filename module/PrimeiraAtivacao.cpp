@@ -1,6 +1,8 @@
 #include "module/Cli_kdr60251.h"
 #include "module/TfrmAnalRestCont.h"
 
+#include "analysis/Outcome.h"
+
 #include "host/app/Dialogs.h"
 #include "host/app/SetChildEnabled.h"
 #include "host/app/ShowAviGuard.h"
@@ -32,16 +34,6 @@ constexpr const char* kDishCodeFields[][2] = {
 constexpr const char* kCalcBoxes[] = {"chbFreqPrat",  "chbFreqOpca",   "chbUtilPrat",
                                       "chbLimPerSer", "chbLimPerPrat", "chbLimNutri",
                                       "chbRestPrat",  "chbRestOpca",   "chbRestProd"};
-
-// Where calculation mode looks for the first infringement, and the page it then shows.
-constexpr const char* kOutcomePages[][2] = {
-    {"cdsFreqPratSem", "tshFreqPratSem"}, {"cdsFreqPratMes", "tshFreqPratMes"},
-    {"cdsFreqOpcaSem", "tshFreqOpcaSem"}, {"cdsFreqOpcaMes", "tshFreqOpcaMes"},
-    {"cdsRestPratMes", "tshRestPratMes"}, {"cdsRestOpcaMes", "tshRestOpcaMes"},
-    {"cdsUtilPratSem", "tshUtilPratSem"}, {"cdsLimNutri", "tshLimNutri"},
-    {"cdsLimPePra", "tshLimPerPrat"},     {"cdsLimPeSer", "tshLimPerSer"},
-    {"cdsRestProd", "tshRestProd"},
-};
 
 } // namespace
 
@@ -130,10 +122,11 @@ void TfrmAnalRestCont::PrimeiraAtivacao() {
     ValidaFilial(medCdFilial->Text(), Operador(), true);
     sbtVerificarClick();
     WriteCallerOutcome(true);
-    for (const auto& [set, page] : kOutcomePages) {
-        if (FindRecordSet(QLatin1StringView(set))->IsEmpty())
-            continue;
-        pgcPadrao->SetActivePage(FindPage(QLatin1StringView(page)));
+    const auto first = analysis::firstInfringed([this](const analysis::OutcomeCategory& category) {
+        return !FindRecordSet(QLatin1StringView(category.summarySet))->IsEmpty();
+    });
+    if (first) {
+        pgcPadrao->SetActivePage(FindPage(QLatin1StringView(analysis::kOutcomeOrder[*first].page)));
         WriteCallerOutcome(false);
         pgcVerifica->SetActivePage(tshVerificar);
         msgPadrao->ShowMsg(u"restricoes"_s, TMsgDlgType::mtInformation, TMsgDlgButtons(TMsgDlgBtn::mbOK), 0);

@@ -24,6 +24,9 @@ public:
 
     bool hasMethod(const std::string& method) const { return methods_.count(method) != 0; }
     std::vector<std::string> methodNames() const;
+    // The module's connections, for a tool in the same process that reads the same database between
+    // its calls and so needs no connection of its own.
+    DatabasePool& pool() { return pool_; }
 
 private:
     DatabasePool pool_;

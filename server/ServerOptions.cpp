@@ -9,9 +9,8 @@
 #include <sys/stat.h>
 
 namespace server {
-namespace {
 
-std::string readSecret(const std::string& path) {
+std::string readSecretFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::invalid_argument("não foi possível ler o arquivo do segredo '" + path + "'.");
@@ -29,8 +28,6 @@ std::string readSecret(const std::string& path) {
     secret = secret.substr(first, secret.find_last_not_of(" \t\r\n") - first + 1);
     return secret;
 }
-
-} // namespace
 
 long long optionNumber(const std::string& option, const std::string& text, long long min, long long max) {
     std::size_t used = 0;
@@ -132,7 +129,7 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
             options.host = host;
             options.port = static_cast<int>(optionNumber("--listen", listen.substr(colon + 1), 0, 65535));
         } else if (arg == "--secret-file") {
-            options.secret = readSecret(value());
+            options.secret = readSecretFile(value());
         } else if (arg == "--session-idle") {
             options.sessionIdleSeconds = static_cast<int>(optionNumber(arg, value(), 1, 7 * 24 * 3600));
         } else if (arg == "--max-sessions") {

@@ -1,0 +1,205 @@
+#include "check/CheckRun.h"
+
+#include "check/Baseline.h"
+#include "check/Findings.h"
+#include "check/Judge.h"
+#include "check/Runner.h"
+#include "check/Targets.h"
+#include "check/Writer.h"
+
+#include "HttpSession.h"
+#include "host/context/FormatSettings.h"
+#include "protocol/Packet.h"
+#include "reasons/Reasons.h"
+#include "server/RemoteDataModule.h"
+#include "server/store/DatabaseError.h"
+#include "server/store/MenuRepository.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+namespace check {
+
+namespace {
+
+struct JudgeSettings {
+    Month month;
+    QLocale locale;
+    bool contracts = false;
+    bool strict = false;
+};
+
+// One job: its own connection to the local database and its own way to the server's methods.
+class ServiceJudge : public Worker {
+public:
+    // Over the wire the job reads the local database through a connection of its own; in process
+    // through the module's pool, between its calls, so that a job holds one connection at a time.
+    ServiceJudge(const std::string& database, server::DatabasePool* pool, bench::Caller call,
+                 JudgeSettings settings)
+        : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
+        if (!pool_)
+            own_.emplace(database);
+    }
+
+    ServiceResult judge(const Target& target) override {
+        if (!target.skipReason.empty()) {
+            ServiceResult skipped = errorResult(target, target.skipReason);
+            skipped.verdict = Verdict::Skipped;
+            return skipped;
+        }
+        ServiceResult result = errorResult(target, {});
+        check::judge(call_, settings_.month, composerFor(target), result);
+        if (result.verdict == Verdict::Error)
+            return result;
+        try {
+            withLocal([&](server::Database& db) {
+                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale);
+                if (settings_.contracts)
+                    result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
+            });
+        } catch (const std::exception& error) {
+            return errorResult(target, error.what());
+        }
+        if (settings_.strict && result.verdict == Verdict::Clear && !result.warnings.empty())
+            result.verdict = Verdict::Blocked;
+        return result;
+    }
+
+private:
+    Composer composerFor(const Target& target) {
+        return [this, &target, usage = std::optional<std::vector<server::UsageRule>>()](
+                   const std::string& method, const proto::Packet& summary, std::size_t row,
+                   const proto::Packet& detail) mutable {
+            reasons::ReasonOptions options;
+            // The weekly use row marks every weekday the dish was served: which of them the contract
+            // refuses is the contract's to say.
+            if (method == "GetUtilPratSem") {
+                if (!usage)
+                    withLocal([&](server::Database& db) {
+                        usage = server::MenuRepository(db, nullptr).usageRules(target.branch, target.service);
+                    });
+                const int dish = summary.fieldIndex("CDPRATO");
+                const auto* code =
+                    dish < 0 ? nullptr : std::get_if<std::string>(&summary.rows.at(row).at(dish));
+                for (const server::UsageRule& rule : *usage)
+                    if (code && rule.dish.code == *code)
+                        options.allowedWeekdays = rule.allowed;
+            }
+            return reasons::rowReasonWithDays(method, summary, row, detail, settings_.locale, options)
+                .toStdString();
+        };
+    }
+
+    template <typename Read> void withLocal(Read read) {
+        if (!pool_)
+            return read(*own_);
+        server::DatabasePool::Lease lease = pool_->acquire();
+        try {
+            read(lease.db());
+        } catch (const server::DatabaseError&) {
+            lease.discard();
+            throw;
+        }
+    }
+
+    server::DatabasePool* pool_;
+    std::optional<server::Database> own_;
+    bench::Caller call_;
+    JudgeSettings settings_;
+};
+
+int jobCount(const CheckOptions& options) {
+    if (options.jobs > 0)
+        return options.jobs;
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+ProgressReport progressLine(std::ostream& err, bool terminal) {
+    if (!terminal)
+        return {};
+    const auto start = std::chrono::steady_clock::now();
+    return [&err, start](std::size_t done, std::size_t total) {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double left =
+            done ? elapsed / static_cast<double>(done) * static_cast<double>(total - done) : 0;
+        char line[128];
+        std::snprintf(line, sizeof line, "\r%zu de %zu serviços; faltam cerca de %.0f s   ", done, total,
+                      left);
+        err << line << (done == total ? "\n" : "") << std::flush;
+    };
+}
+
+} // namespace
+
+int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostream& err, Terminal terminal) {
+    const Month month = parseMonth(options.month);
+    std::optional<Baseline> baseline;
+    if (options.baseline)
+        baseline = Baseline::load(*options.baseline, month.text);
+    const QLocale locale = host::FormatSettings();
+
+    std::vector<Target> targets;
+    {
+        server::Database local(options.database);
+        targets = listTargets(local, options.branches, options.services);
+    }
+
+    std::optional<server::RemoteDataModule> module;
+    if (!options.server)
+        module.emplace(options.database);
+    const JudgeSettings settings{month, locale, options.contracts, options.strict};
+    const WorkerFactory makeWorker = [&]() -> std::unique_ptr<Worker> {
+        bench::Caller call;
+        if (module) {
+            auto session = std::make_shared<server::SessionState>();
+            call = [&module, session](const std::string& method, const nlohmann::json& params) {
+                return proto::packetToJson(module->call(method, params, *session).packet);
+            };
+        } else {
+            auto http = std::make_shared<bench::HttpSession>(options.server->host, options.server->port,
+                                                             options.secret);
+            call = [http](const std::string& method, const nlohmann::json& params) {
+                return http->call(method, params);
+            };
+        }
+        return std::make_unique<ServiceJudge>(options.database, module ? &module->pool() : nullptr,
+                                              std::move(call), settings);
+    };
+
+    std::ofstream file;
+    if (options.out) {
+        file.open(*options.out, std::ios::binary | std::ios::trunc);
+        if (!file)
+            throw std::runtime_error("não foi possível criar '" + *options.out + "'.");
+    }
+    std::ostream& out = options.out ? file : standardOut;
+    const std::unique_ptr<Writer> writer =
+        makeWriter(options.format, out, WriterSettings{month, locale, terminal.out && !options.out});
+    bool errors = false, blocked = false, warned = false, contradicted = false;
+    runAll(
+        targets, jobCount(options), makeWorker,
+        [&](ServiceResult&& result) {
+            if (baseline)
+                baseline->mark(result);
+            errors = errors || result.verdict == Verdict::Error;
+            blocked = blocked || result.verdict == Verdict::Blocked;
+            warned = warned || !result.warnings.empty();
+            contradicted = contradicted || !result.contradictions.empty();
+            writer->add(result);
+        },
+        progressLine(err, terminal.err));
+    writer->finish(baseline ? std::optional<Json>(baseline->compare()) : std::nullopt);
+    out.flush();
+    if (!out)
+        throw std::runtime_error("não foi possível escrever a saída.");
+    if (errors)
+        return kNotJudged;
+    if (blocked || (options.strict && warned) || (options.contracts && contradicted))
+        return kBlocked;
+    return kAllClear;
+}
+
+} // namespace check
