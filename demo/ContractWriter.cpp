@@ -112,10 +112,9 @@ ContractWriter::ContractWriter(SqlDatabase& db, Span year, Span month)
         groups_.insert(g.code);
 }
 
-void ContractWriter::writeAll() {
-    for (const auto& branch : branches())
-        for (const auto& service : branch.services)
-            writeService({branch.code, service.code}, infringedCategories(branch.code, service.code));
+void ContractWriter::writeAll(const std::vector<ServiceRole>& roles) {
+    for (const auto& role : roles)
+        writeService({role.branch, role.service}, role.infringes);
 }
 
 void ContractWriter::writeService(const Key& key, CategoryMask infringes) {

@@ -25,7 +25,8 @@ public:
     };
 
     ContractWriter(SqlDatabase& db, Span year, Span month);
-    void writeAll();
+    // Every service of the list, in its order, with the categories its contract breaks.
+    void writeAll(const std::vector<ServiceRole>& roles);
 
     // One measured code (dish, group, product or nutrient), or a pair of codes for per-dish limits.
     struct Measure {

@@ -268,11 +268,11 @@ std::string orNull(const char* text) {
     return text;
 }
 
-void writeBranches(SqlDatabase& db) {
+void writeBranches(SqlDatabase& db, const std::vector<BranchDef>& branchList) {
     SqlStatement branch(db, "INSERT INTO FILIAL VALUES (?1, ?2, ?3, ?4)");
     SqlStatement service(db, "INSERT INTO SERVFILI VALUES (?1, ?2, ?3)");
     SqlStatement oper(db, "INSERT INTO OPERFILI VALUES (?1, ?2)");
-    for (const auto& b : branches()) {
+    for (const auto& b : branchList) {
         branch.bind(1, std::string(b.code))
             .bind(2, std::string(b.name))
             .bind(3, std::string(b.rescinded ? "S" : "N"))
@@ -336,8 +336,8 @@ void writeProducts(SqlDatabase& db) {
 
 } // namespace
 
-void writeCatalog(SqlDatabase& db) {
-    writeBranches(db);
+void writeCatalog(SqlDatabase& db, const std::vector<BranchDef>& branchList) {
+    writeBranches(db, branchList);
     writeDishes(db);
     writeProducts(db);
 }

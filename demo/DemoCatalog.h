@@ -23,6 +23,8 @@ struct BranchDef {
     // Weekdays served, counted from Monday: 7 every day, 6 closed on Sundays, 5 weekdays only.
     int daysOpen;
     std::vector<ServiceDef> services;
+    // The branch whose menus this one repeats under its own code; its own when null.
+    const char* menusOf = nullptr;
 };
 
 // Quantities of a product per 100 of its unit: kcal, proteins, carbohydrates, fat, sodium (mg), fibre.
@@ -74,7 +76,7 @@ const std::vector<NamedCode>& nutrients();
 
 inline constexpr const char* kProcessingDate = "2026-03-15";
 
-// Branches, operators, services, dish types, dishes, products and nutrients.
-void writeCatalog(SqlDatabase& db);
+// The branches given with their operators and services; dish types, dishes, products and nutrients.
+void writeCatalog(SqlDatabase& db, const std::vector<BranchDef>& branchList);
 
 } // namespace demo

@@ -3,6 +3,7 @@
 #include "ContractWriter.h"
 #include "DemoCatalog.h"
 #include "DemoDate.h"
+#include "DemoShape.h"
 #include "EmbeddedSchema.h"
 #include "MenuWriter.h"
 #include "PostgresCopy.h"
@@ -15,18 +16,47 @@ namespace demo {
 
 namespace {
 
-constexpr const char* kFirstDay = "2026-01-01";
-constexpr const char* kLastDay = "2026-12-31";
+std::string firstDayOf(const std::string& month) {
+    return month + "-01";
+}
 
-void writeInto(const std::filesystem::path& file) {
+std::string lastDayOf(const std::string& month) {
+    // The 28th is in the month whatever its length; the first day past it is a week or less later.
+    int day = daysFromIso(month + "-28");
+    while (isoFromDays(day + 1).compare(0, 7, month) == 0)
+        ++day;
+    return isoFromDays(day);
+}
+
+bool follows(const std::string& month, const std::string& previous) {
+    return daysFromIso(firstDayOf(month)) == daysFromIso(lastDayOf(previous)) + 1;
+}
+
+// Menus for each run of consecutive months, so that a year is written as one span as it always was.
+void writeMenus(SqlDatabase& db, const DemoShape& shape) {
+    std::size_t run = 0;
+    for (std::size_t i = 1; i <= shape.months.size(); ++i) {
+        if (i < shape.months.size() && follows(shape.months[i], shape.months[i - 1]))
+            continue;
+        const std::string first = firstDayOf(shape.months[run]);
+        const int days = daysFromIso(lastDayOf(shape.months[i - 1])) - daysFromIso(first) + 1;
+        MenuWriter(db, first, days).writeAll(shape.branches);
+        run = i;
+    }
+}
+
+void writeInto(const std::filesystem::path& file, const DemoShape& shape) {
     SqlDatabase db(file.string());
     // Durability is pointless here: a failed run throws the partial file away.
     db.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
     db.exec("BEGIN");
     db.exec(kEmbeddedSchemaSql);
-    writeCatalog(db);
-    MenuWriter(db, kFirstDay, daysFromIso(kLastDay) - daysFromIso(kFirstDay) + 1).writeAll();
-    ContractWriter(db, {kFirstDay, kLastDay, 12}, {"2026-03-01", "2026-03-31", 1}).writeAll();
+    writeCatalog(db, shape.branches);
+    writeMenus(db, shape);
+    const int months = static_cast<int>(shape.months.size());
+    ContractWriter(db, {firstDayOf(shape.months.front()), lastDayOf(shape.months.back()), months},
+                   {firstDayOf(shape.contractMonth), lastDayOf(shape.contractMonth), 1})
+        .writeAll(shape.roles);
     db.exec("COMMIT");
     // Rebuilding packs the pages the inserts left part-filled: about a tenth smaller to ship.
     db.exec("VACUUM");
@@ -35,6 +65,10 @@ void writeInto(const std::filesystem::path& file) {
 } // namespace
 
 void generateDemoDatabase(const std::filesystem::path& out) {
+    generateDemoDatabase(out, standardShape());
+}
+
+void generateDemoDatabase(const std::filesystem::path& out, const DemoShape& shape) {
     if (out.empty())
         throw std::invalid_argument("Informe o arquivo de saída.");
     if (std::filesystem::exists(out))
@@ -43,7 +77,7 @@ void generateDemoDatabase(const std::filesystem::path& out) {
     partial += ".parcial";
     std::filesystem::remove(partial);
     try {
-        writeInto(partial);
+        writeInto(partial, shape);
         std::filesystem::rename(partial, out);
     } catch (...) {
         std::error_code ignored;
@@ -53,6 +87,10 @@ void generateDemoDatabase(const std::filesystem::path& out) {
 }
 
 void generateDemoPostgres(const std::string& url) {
+    generateDemoPostgres(url, standardShape());
+}
+
+void generateDemoPostgres(const std::string& url, const DemoShape& shape) {
     // One generator for both engines: the PostgreSQL rows are the SQLite file's, copied.
     std::string pattern = (std::filesystem::temp_directory_path() / "restcont-demo-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
@@ -65,7 +103,7 @@ void generateDemoPostgres(const std::string& url) {
             std::filesystem::remove_all(folder, ignored);
         }
     } remover{folder};
-    generateDemoDatabase(folder / "demo.db");
+    generateDemoDatabase(folder / "demo.db", shape);
     copyIntoPostgres(folder / "demo.db", url, kEmbeddedSchemaSql);
 }
 

@@ -1,5 +1,7 @@
 #include "DemoRoles.h"
 
+#include "ShapeOptions.h"
+
 #include <sstream>
 
 namespace demo {
@@ -88,6 +90,7 @@ std::string demoSummary() {
         }
         out << "\n";
     }
+    out << shapeSummary();
     return out.str();
 }
 

@@ -115,8 +115,8 @@ struct Item {
 MenuWriter::MenuWriter(SqlDatabase& db, std::string firstDay, int dayCount)
     : db_(db), firstDay_(std::move(firstDay)), dayCount_(dayCount) {}
 
-void MenuWriter::writeAll() {
-    for (const auto& branch : branches())
+void MenuWriter::writeAll(const std::vector<BranchDef>& branchList) {
+    for (const auto& branch : branchList)
         for (const auto& service : branch.services)
             writeService(branch, service);
 }
@@ -125,7 +125,7 @@ void MenuWriter::writeService(const BranchDef& branch, const ServiceDef& service
     SqlStatement item(db_, "INSERT INTO CARDAPIO VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     SqlStatement line(db_, "INSERT INTO PRODCARD VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
     SqlStatement nutrient(db_, "INSERT INTO NUTRCARD VALUES (?1, ?2, ?3, ?4, ?5)");
-    Prng prng(seedOf(branch.code, service.code));
+    Prng prng(seedOf(branch.menusOf ? branch.menusOf : branch.code, service.code));
     const auto& slots = slotsOf(service.meal);
     std::vector<const char*> yesterday(slots.size(), nullptr);
     const int first = daysFromIso(firstDay_);

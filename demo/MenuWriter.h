@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace demo {
 
@@ -14,7 +15,7 @@ struct ServiceDef;
 class MenuWriter {
 public:
     MenuWriter(SqlDatabase& db, std::string firstDay, int dayCount);
-    void writeAll();
+    void writeAll(const std::vector<BranchDef>& branchList);
 
 private:
     void writeService(const BranchDef& branch, const ServiceDef& service);

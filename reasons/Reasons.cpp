@@ -20,6 +20,10 @@ const QString kUnknown = u"?"_s;
 // Counts, bounds and quantities alike: grouped thousands, no trailing zeros, as far as the grids'
 // five decimals.
 const QString kNumberFormat = u"#,##0.#####"_s;
+// 0001-01-01 and 9999-12-31 in days since 1899-12-30.
+constexpr double kFirstCalendarDay = -693593;
+constexpr double kLastCalendarDay = 2958465;
+const QString kDayAndMonth = u"dd/mm"_s;
 const std::array<const char*, 7> kWeekdayMarks = {"IDUTPRATSEG", "IDUTPRATTER", "IDUTPRATQUA", "IDUTPRATQUI",
                                                   "IDUTPRATSEX", "IDUTPRATSAB", "IDUTPRATDOM"};
 
@@ -202,19 +206,28 @@ long long dayOf(double days) {
     return static_cast<long long>(std::floor(days));
 }
 
+// A menu day of a detail row, within the calendar's years 1 to 9999: anything else is no day.
+std::optional<double> menuDay(const RowFields& detail) {
+    const auto day = finiteNumber(detail, "DTCARDAPIO");
+    if (!day || *day < kFirstCalendarDay || *day >= kLastCalendarDay + 1)
+        return std::nullopt;
+    return day;
+}
+
 std::size_t listBound(const ReasonOptions& options) {
     return static_cast<std::size_t>(std::max(1, options.maxDays));
 }
 
 // " (dias 02, 05, 09, ...)": each menu day once, in the detail's order; for the weekly dish use,
-// only the days the contract refuses when its weekdays are known.
+// only the days the contract refuses when its weekdays are known. Days of a week that reaches into
+// the next or the last month carry their month.
 QString dayListText(const Context& c, const DetailRows& details) {
     const auto refused = refusedWeekdays(c);
     std::set<long long> seen;
-    QStringList shown;
+    std::vector<double> listed;
     bool more = false;
     for (const RowFields& detail : details) {
-        const auto day = finiteNumber(detail, "DTCARDAPIO");
+        const auto day = menuDay(detail);
         if (!day)
             continue;
         if (refused &&
@@ -222,13 +235,22 @@ QString dayListText(const Context& c, const DetailRows& details) {
             continue;
         if (!seen.insert(dayOf(*day)).second)
             continue;
-        if (shown.size() < static_cast<qsizetype>(listBound(c.options)))
-            shown << host::FormatDateTime(u"dd"_s, *day, c.locale);
+        if (listed.size() < listBound(c.options))
+            listed.push_back(*day);
         else
             more = true;
     }
-    if (shown.isEmpty())
+    if (listed.empty())
         return {};
+    const auto monthOf = [](double day) {
+        const proto::CivilDateTime civil = proto::toCivil(proto::DateTime{day});
+        return civil.year * 12 + civil.month;
+    };
+    const bool oneMonth = std::all_of(listed.begin(), listed.end(),
+                                      [&](double day) { return monthOf(day) == monthOf(listed.front()); });
+    QStringList shown;
+    for (const double day : listed)
+        shown << host::FormatDateTime(oneMonth ? u"dd"_s : kDayAndMonth, day, c.locale);
     if (more)
         shown << u"..."_s;
     return (seen.size() == 1 ? u" (dia "_s : u" (dias "_s) + shown.join(u", "_s) + u')';
@@ -248,7 +270,7 @@ QString quantityListText(const Context& c, const DetailRows& details) {
     const std::size_t bound = listBound(c.options);
     bool more = false;
     for (const RowFields& detail : details) {
-        const auto day = finiteNumber(detail, "DTCARDAPIO");
+        const auto day = menuDay(detail);
         if (!day)
             continue;
         const double sequence = c.category.perItem ? finiteNumber(detail, "NRSEQPRATCAR").value_or(0) : 0;
@@ -272,7 +294,7 @@ QString quantityListText(const Context& c, const DetailRows& details) {
     QStringList shown;
     for (const Quantity& q : entries) {
         QString entry =
-            host::FormatDateTime(u"dd/mm"_s, q.day, c.locale) + u' ' + numberOrUnknown(q.sum, c.locale);
+            host::FormatDateTime(kDayAndMonth, q.day, c.locale) + u' ' + numberOrUnknown(q.sum, c.locale);
         shown << (q.unit.isEmpty() ? entry : entry + u' ' + q.unit);
     }
     if (more)

@@ -7,10 +7,12 @@
 #include "host/app/TScrollBox.h"
 #include "host/app/TSplitter.h"
 #include "host/data/TDataSource.h"
+#include "host/grid/DataSetModel.h"
 #include "host/grid/TDBGrid.h"
 #include "host/grid/VirtualKey.h"
 #include "results/GridBuilder.h"
 #include "results/RestrictionCategories.h"
+#include "results/SummaryRowHint.h"
 
 #include "results/ResultPageLayouts.h"
 #include <QMainWindow>
@@ -62,6 +64,11 @@ void TfrmAnalRestCont::createResultGrids() {
             grid->OnKeyDown = [this](QObject* sender, int& key, TShiftState shift) {
                 dbgFreqPratSemKeyDown(sender, key, shift);
             };
+            if (box == summary)
+                grid->model().RowHint = [grid, &category](int row) {
+                    const TClientDataSet* set = grid->model().DataSet();
+                    return set ? results::SummaryRowHint(category, *set, row) : QString();
+                };
             ResultGrids[grid->Name()] = grid;
         }
 

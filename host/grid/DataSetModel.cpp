@@ -74,6 +74,10 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(QtAlignment(columns_.Items(index.column()).Alignment()));
+    case Qt::ToolTipRole: {
+        const QString hint = RowHint ? RowHint(index.row()) : QString();
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
     default:
         return {};
     }

@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 
+#include <functional>
+
 namespace host {
 
 class TDataSource;
@@ -30,6 +32,9 @@ public:
 
     // The columns changed: titles, fields or count.
     void columnsChanged();
+
+    // The tool tip of a data row, by its row in the record set; none when unset or empty.
+    std::function<QString(int row)> RowHint;
 
 signals:
     void currentRowChanged(int row);

@@ -344,8 +344,18 @@ TEST(DayList, ALongMonthStaysShort) {
     EXPECT_TRUE(text.endsWith(u" (dias 01, 02, 03, 04, 05, 06, 07, 08, ...)"_s)) << text.toStdString();
 }
 
+TEST(DayList, AWeekAcrossTwoMonthsShowsTheMonths) {
+    const proto::Packet detail = packetOf({{{"DTCARDAPIO", day(27, 2)}}, {{"DTCARDAPIO", day(1)}}});
+    EXPECT_TRUE(reasons::rowReasonWithDays("GetFreqPratSem", monthlyDish(), 0, detail, brazil())
+                    .endsWith(u" (dias 27/02, 01/03)"_s));
+}
+
 TEST(DayList, RowsWithoutADayAreLeftOut) {
-    const proto::Packet detail = packetOf({{{"DTCARDAPIO", kNull}}, {{"DTCARDAPIO", day(7)}}});
+    // Days no calendar has are no days either.
+    const proto::Packet detail = packetOf({{{"DTCARDAPIO", kNull}},
+                                           {{"DTCARDAPIO", proto::DateTime{1e300}}},
+                                           {{"DTCARDAPIO", proto::DateTime{-1e12}}},
+                                           {{"DTCARDAPIO", day(7)}}});
     EXPECT_TRUE(reasons::rowReasonWithDays("GetRestPratMes", monthlyDish(), 0, detail, brazil())
                     .endsWith(u" (dia 07)"_s));
     const proto::Packet noDayField = packetOf({{{"NMPRATO", "Feijoada"}}});
