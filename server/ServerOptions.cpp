@@ -4,14 +4,15 @@
 #include <arpa/inet.h>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace server {
-namespace {
 
-std::string readSecret(const std::string& path) {
+// A secret is a line of text: a file far longer is not one, and is not read into memory whole.
+constexpr std::streamsize kMaxSecretBytes = 4096;
+
+std::string readSecretFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::invalid_argument("não foi possível ler o arquivo do segredo '" + path + "'.");
@@ -20,17 +21,18 @@ std::string readSecret(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IROTH | S_IWOTH)) != 0)
         throw std::invalid_argument("o arquivo do segredo '" + path +
                                     "' pode ser lido por outros usuários; restrinja-o (chmod 600).");
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string secret = text.str();
+    std::string secret(static_cast<std::size_t>(kMaxSecretBytes) + 1, '\0');
+    file.read(secret.data(), kMaxSecretBytes + 1);
+    secret.resize(static_cast<std::size_t>(file.gcount()));
+    if (secret.size() > static_cast<std::size_t>(kMaxSecretBytes))
+        throw std::invalid_argument("o arquivo do segredo '" + path + "' passa de " +
+                                    std::to_string(kMaxSecretBytes) + " bytes.");
     const auto first = secret.find_first_not_of(" \t\r\n");
     if (first == std::string::npos)
         throw std::invalid_argument("o arquivo do segredo '" + path + "' está vazio.");
     secret = secret.substr(first, secret.find_last_not_of(" \t\r\n") - first + 1);
     return secret;
 }
-
-} // namespace
 
 long long optionNumber(const std::string& option, const std::string& text, long long min, long long max) {
     std::size_t used = 0;
@@ -132,7 +134,7 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
             options.host = host;
             options.port = static_cast<int>(optionNumber("--listen", listen.substr(colon + 1), 0, 65535));
         } else if (arg == "--secret-file") {
-            options.secret = readSecret(value());
+            options.secret = readSecretFile(value());
         } else if (arg == "--session-idle") {
             options.sessionIdleSeconds = static_cast<int>(optionNumber(arg, value(), 1, 7 * 24 * 3600));
         } else if (arg == "--max-sessions") {

@@ -21,14 +21,6 @@ namespace {
 
 using load::LoadOptions;
 
-// The demo's service that infringes in every category: every summary and detail has rows.
-bench::AnalysisTarget demoTarget() {
-    bench::AnalysisTarget target;
-    target.service = "002";
-    target.rowsExpected = true;
-    return target;
-}
-
 // One pool thread per kept-alive connection, and room for every session at once: a server sized
 // below the load would measure its queue, not its work.
 ServerProcess::Options serverOptions(int sessions, bool expireFast) {
@@ -84,7 +76,8 @@ Measure measureTarget(const LoadOptions& options, int sessions) {
     const proto::HostPort& target = *options.target;
     std::cerr << "restcont-load: servidor em " << proto::formatHostPort(target.host, target.port)
               << " para N=" << sessions << std::endl;
-    load::LoadPlan plan{target.host, target.port, sessions, options.calls, false, demoTarget()};
+    load::LoadPlan plan{target.host, target.port,         sessions, options.calls, options.secret,
+                        false,       load::demoAnalysis()};
     const load::LoadOutcome outcome = load::runLoad(plan);
     printLine(options, sessions, std::nullopt, outcome, std::nullopt);
     return {outcome.errors, outcome.serverGone};
@@ -93,7 +86,8 @@ Measure measureTarget(const LoadOptions& options, int sessions) {
 Measure measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
     ServerProcess server(database, serverOptions(sessions, false));
     announce(server, sessions);
-    load::LoadPlan plan{server.host(), server.port(), sessions, options.calls, false, demoTarget()};
+    load::LoadPlan plan{server.host(), server.port(),       sessions, options.calls, {},
+                        false,         load::demoAnalysis()};
     load::LoadOutcome outcome = load::runLoad(plan);
     const auto memory = load::sampleMemory(server.pid());
     checkServer(memory, outcome);
@@ -108,8 +102,8 @@ Measure measureRounds(const LoadOptions& options, const std::string& database, i
     Measure measure;
     std::vector<long> resident;
     for (int round = 1; round <= options.rounds; ++round) {
-        load::LoadPlan plan{server.host(), server.port(),   sessions,
-                            options.calls, options.abandon, demoTarget()};
+        load::LoadPlan plan{server.host(),   server.port(),       sessions, options.calls, {},
+                            options.abandon, load::demoAnalysis()};
         load::LoadOutcome outcome = load::runLoad(plan);
         if (options.abandon) // past the idle time, so the next round's first session drops them
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
