@@ -8,15 +8,17 @@
 #                               max(64, N))
 #   restcont-crowd --target     a client's latency among 1,000 idle and 100 slow connections, each
 #                               call bounded by --call-timeout 5 so that a stalled server ends too
-# Usage: bench/compare-hardening.sh OLD_BUILD NEW_BUILD [RUNS] [OUT]
+# Usage: [CASES="bench load crowd"] bench/compare-hardening.sh OLD_BUILD NEW_BUILD [RUNS] [OUT]
 #   OLD_BUILD, NEW_BUILD: build folders holding bin/restcont-server (NEW_BUILD also the bench tools
 #   and restcont-demo); RUNS per case and version (default 5); OUT: folder for the raw outputs.
+#   CASES: which of the three measurements to run (default all).
 # Prints one Markdown line per case: median and min–max of the runs for old and new.
 set -euo pipefail
 old_build="$(cd "$1" && pwd)"
 new_build="$(cd "$2" && pwd)"
 runs="${3:-5}"
 out="${4:-$(mktemp -d /tmp/compare-hardening.XXXXXX)}"
+cases="${CASES:-bench load crowd}"
 mkdir -p "$out"
 tools="$new_build/bin"
 db="$out/demo.db"
@@ -68,6 +70,7 @@ bench_run() {
     text="$("$tools/restcont-bench" --target "$address" 51 2>&1 || true)"
     echo "$text" >>"$out/raw-bench-$1.txt"
     record bench-ms "$1" "$(awk '/^whole analysis/ {print $3}' <<<"$text")"
+    record bench-call-ms "$1" "$(awk '/^any call/ {print $3}' <<<"$text")"
     record bench8-cps "$1" "$(sed -n 's/.*over HTTP for [0-9.]* s: \([0-9]*\) calls\/s.*/\1/p' <<<"$text")"
     stop_server
 }
@@ -102,11 +105,13 @@ crowd_run() {
 for run in $(seq "$runs"); do
     for version in old new; do
         echo "rodada $run: $version" >&2
-        bench_run "$version"
-        for sessions in 1 8 64; do
-            load_run "$version" "$sessions"
-        done
-        crowd_run "$version"
+        [[ " $cases " != *" bench "* ]] || bench_run "$version"
+        if [[ " $cases " == *" load "* ]]; then
+            for sessions in 1 8 64; do
+                load_run "$version" "$sessions"
+            done
+        fi
+        [[ " $cases " != *" crowd "* ]] || crowd_run "$version"
     done
 done
 
@@ -120,8 +125,9 @@ summary() {
 
 echo "| caso | antigo: mediana [mín–máx] (execuções) | novo: mediana [mín–máx] (execuções) |"
 echo "|---|---|---|"
-for case in bench-ms bench8-cps load1-cps load1-errors load8-cps load8-errors load64-cps load64-errors \
+for case in bench-ms bench-call-ms bench8-cps load1-cps load1-errors load8-cps load8-errors load64-cps load64-errors \
     crowd-calls crowd-errors crowd-median crowd-p90 crowd-p99 crowd-max; do
+    [ -f "$out/$case.old" ] || continue
     echo "| $case | $(summary "$out/$case.old") | $(summary "$out/$case.new") |"
 done
 echo "saídas em $out" >&2
