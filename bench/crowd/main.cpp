@@ -44,10 +44,8 @@ void printTable(const CrowdOptions& options, const crowd::CrowdCounts& crowd,
 }
 
 void reportErrors(const crowd::LegitOutcome& outcome) {
-    std::vector<std::pair<std::string, long>> texts(outcome.errorTexts.begin(), outcome.errorTexts.end());
-    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    for (std::size_t i = 0; i < texts.size() && i < 5; ++i)
-        std::cerr << "restcont-crowd: " << texts[i].second << " x " << texts[i].first << "\n";
+    for (const auto& [text, count] : bench::mostFrequent(outcome.errorTexts, 5))
+        std::cerr << "restcont-crowd: " << count << " x " << text << "\n";
 }
 
 // Answers whether the run was clean: every connection of the crowd open, every call answered.

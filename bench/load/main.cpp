@@ -7,6 +7,7 @@
 #include "LoadRun.h"
 #include "ServerMemory.h"
 #include "ServerProcess.h"
+#include "Statistics.h"
 
 #include <algorithm>
 #include <chrono>
@@ -39,10 +40,8 @@ void announce(const ServerProcess& server, int sessions) {
 }
 
 void reportErrors(const load::LoadOutcome& outcome) {
-    std::vector<std::pair<std::string, long>> texts(outcome.errorTexts.begin(), outcome.errorTexts.end());
-    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    for (std::size_t i = 0; i < texts.size() && i < 5; ++i)
-        std::cerr << "restcont-load: " << texts[i].second << " x " << texts[i].first << "\n";
+    for (const auto& [text, count] : bench::mostFrequent(outcome.errorTexts, 5))
+        std::cerr << "restcont-load: " << count << " x " << text << "\n";
 }
 
 // A server that ended during the load, or did not stop cleanly when asked, failed the run even if
