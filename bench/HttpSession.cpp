@@ -4,6 +4,7 @@
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace bench {
@@ -12,45 +13,49 @@ using nlohmann::json;
 
 namespace {
 
-std::string refusal(const std::string& what, const httplib::Result& res) {
+std::string refusal(const std::string& what, const httplib::Result& res, bool secretSent) {
     if (!res)
         return what + ": sem resposta (" + httplib::to_string(res.error()) + ")";
-    return what + ": HTTP " + std::to_string(res->status);
+    std::string text = what + ": HTTP " + std::to_string(res->status);
+    if (res->status == 401)
+        text += secretSent ? " (o servidor recusou o segredo de --secret-file)"
+                           : " (o servidor exige um segredo: use --secret-file ARQUIVO)";
+    return text;
 }
 
 // A request the server did not answer: it is gone for every session, not only this one.
-template <class Refused> void check(const std::string& what, const httplib::Result& res) {
+template <class Refused> void check(const std::string& what, const httplib::Result& res, bool secretSent) {
     if (!res)
-        throw ServerUnreachable(refusal(what, res));
+        throw ServerUnreachable(refusal(what, res, secretSent));
     if (res->status != 200)
-        throw Refused(refusal(what, res));
+        throw Refused(refusal(what, res, secretSent));
 }
 
 } // namespace
 
-HttpSession::HttpSession(const std::string& host, int port, const std::optional<std::string>& secret)
-    : client_(host, port) {
-    if (secret)
-        secretHeaders_ = {{"Authorization", "Bearer " + *secret}};
+HttpSession::HttpSession(const std::string& host, int port, const ServerAccess& access)
+    : client_(host, port), secretSent_(!access.secret.empty()) {
     client_.set_tcp_nodelay(true);
     client_.set_keep_alive(true);
-    client_.set_connection_timeout(5);
-    client_.set_read_timeout(30);
-    const auto res = client_.Post(proto::kSessionPath, secretHeaders_,
-                                  R"({"server":"KDR60251.rdmAnalRestCont"})", "application/json");
-    check<CallFailure>("POST /session", res);
+    client_.set_connection_timeout(std::min(5, access.timeoutSeconds));
+    client_.set_read_timeout(access.timeoutSeconds);
+    client_.set_write_timeout(access.timeoutSeconds);
+    if (secretSent_)
+        headers_.emplace("Authorization", "Bearer " + access.secret);
+    const auto res = client_.Post(proto::kSessionPath, headers_, R"({"server":"KDR60251.rdmAnalRestCont"})",
+                                  "application/json");
+    check<CallFailure>("POST /session", res, secretSent_);
     try {
         token_ = proto::parseForeignJson(res->body).at("session");
     } catch (const std::exception&) {
         throw CallFailure("POST /session: resposta sem o token da sessão");
     }
-    headers_ = secretHeaders_;
     headers_.emplace(proto::kSessionHeader, token_);
 }
 
 HttpSession::~HttpSession() {
     if (!token_.empty())
-        client_.Delete(std::string(proto::kSessionPath) + "/" + token_, secretHeaders_);
+        client_.Delete(std::string(proto::kSessionPath) + "/" + token_, headers_);
 }
 
 json HttpSession::call(const std::string& method, const json& params) {
@@ -62,7 +67,7 @@ json HttpSession::call(const std::string& method, const json& params) {
                                                      : proto::Value());
     const auto res = client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, values),
                                   "application/json");
-    check<SessionLost>(method, res);
+    check<SessionLost>(method, res, secretSent_);
     proto::RpcResponse answer;
     try {
         answer = proto::decodeResponse(res->body, id_);
@@ -76,8 +81,8 @@ json HttpSession::call(const std::string& method, const json& params) {
 
 void HttpSession::close() {
     const std::string token = std::exchange(token_, std::string());
-    const auto res = client_.Delete(std::string(proto::kSessionPath) + "/" + token, secretHeaders_);
-    check<CallFailure>("DELETE /session", res);
+    const auto res = client_.Delete(std::string(proto::kSessionPath) + "/" + token, headers_);
+    check<CallFailure>("DELETE /session", res, secretSent_);
 }
 
 void HttpSession::abandon() {

@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -29,13 +28,18 @@ public:
     using SessionLost::SessionLost;
 };
 
+// What a server started elsewhere may demand of its clients, and how long to wait for it.
+struct ServerAccess {
+    std::string secret;      // sent as "Authorization: Bearer <secret>" when not empty
+    int timeoutSeconds = 30; // to connect (5 s at most), and for each answer
+};
+
 // A session on the application server as the screen's connection makes it: one kept-alive
 // connection, no delayed acks, requests written as the connection writes them.
 class HttpSession {
 public:
     // Opens the session; throws CallFailure when it is refused, ServerUnreachable when nothing answers.
-    // With a secret every request carries it as a bearer token.
-    HttpSession(const std::string& host, int port, const std::optional<std::string>& secret = std::nullopt);
+    HttpSession(const std::string& host, int port, const ServerAccess& access = {});
     // Closes a session still open and ignores the outcome: use close() to see it.
     ~HttpSession();
     HttpSession(const HttpSession&) = delete;
@@ -56,8 +60,8 @@ public:
 private:
     httplib::Client client_;
     std::string token_;
-    httplib::Headers headers_;
-    httplib::Headers secretHeaders_;
+    httplib::Headers headers_; // the secret's, then the session's
+    bool secretSent_ = false;
     std::int64_t id_ = 0;
 };
 

@@ -22,4 +22,13 @@ double percentile(std::vector<double> values, double percent) {
     return values[std::min(index, values.size() - 1)];
 }
 
+std::vector<std::pair<std::string, long>> mostFrequent(const std::map<std::string, long>& seen,
+                                                       std::size_t count) {
+    std::vector<std::pair<std::string, long>> texts(seen.begin(), seen.end());
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    texts.resize(std::min(count, texts.size()));
+    return texts;
+}
+
 } // namespace bench

@@ -142,7 +142,8 @@ Measured measure(const std::string& schema, int scale, int rounds) {
 }
 
 // Answers the number of failed analyses; a client whose session is lost stops there.
-long concurrentOn(const std::string& host, int port, int clients, double seconds) {
+long concurrentOn(const std::string& host, int port, int clients, double seconds,
+                  const bench::ServerAccess& access = {}) {
     std::atomic<long> calls{0}, errors{0}, analyses{0};
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
@@ -150,7 +151,7 @@ long concurrentOn(const std::string& host, int port, int clients, double seconds
     for (int c = 0; c < clients; ++c)
         threads.emplace_back([&] {
             try {
-                bench::HttpSession http(host, port);
+                bench::HttpSession http(host, port, access);
                 const Caller remote = [&http](const std::string& method, const json& params) {
                     return http(method, params);
                 };
@@ -187,8 +188,9 @@ long concurrent(const std::string& schema, int clients, double seconds) {
 }
 
 // A server this tool did not start: over HTTP only, on whatever database it serves.
-void measureTarget(const proto::HostPort& target, int rounds, const std::string& service) {
-    bench::HttpSession http(target.host, target.port);
+void measureTarget(const proto::HostPort& target, int rounds, const std::string& service,
+                   const bench::ServerAccess& access) {
+    bench::HttpSession http(target.host, target.port, access);
     const Caller remote = [&http](const std::string& method, const json& params) {
         return http(method, params);
     };
@@ -254,7 +256,7 @@ std::string readSchema() {
 const char* const kUsage =
     "uso: restcont-bench [RODADAS [BANCO SERVIÇO]]\n"
     "     restcont-bench --profile [RODADAS]\n"
-    "     restcont-bench --target MÁQUINA:PORTA [--service SERVIÇO] [RODADAS]\n"
+    "     restcont-bench --target MÁQUINA:PORTA [--service SERVIÇO] [--secret-file ARQUIVO] [RODADAS]\n"
     "     restcont-bench --sessions URL [RODADAS [BANCO SERVIÇO]]\n"
     "Sem --target, inicia aqui o servidor sobre bancos que gera (e, com BANCO, sobre ele) e mede a\n"
     "análise em processo e por HTTP, com dez vezes os dados e oito clientes ao mesmo tempo.\n"
@@ -263,6 +265,7 @@ const char* const kUsage =
     "  --service SERVIÇO        com --target: o serviço analisado (padrão 002, o da demonstração)\n"
     "  --sessions URL           o servidor iniciado aqui guarda as sessões nesse banco PostgreSQL\n"
     "                           (postgresql://...), como vários servidores as dividem\n"
+    "  --secret-file ARQUIVO    com --target: o segredo que o servidor exige (fora do endereço local)\n"
     "  --help                   mostra este texto\n"
     "Código de saída: 0 medido, 1 o servidor falhou ou não respondeu, 2 linha de comando inválida.\n";
 
@@ -270,6 +273,7 @@ struct BenchLine {
     std::optional<proto::HostPort> target;
     std::string service = "002";
     std::optional<std::string> sessions;
+    std::string secret;
     std::vector<std::string> positional;
     bool help = false;
 };
@@ -288,6 +292,8 @@ BenchLine readLine(int argc, char** argv) {
             line.help = true;
         } else if (arg == "--target") {
             line.target = bench::parseTargetOption(value());
+        } else if (arg == "--secret-file") {
+            line.secret = bench::readSecretOption(value());
         } else if (arg == "--service") {
             line.service = value();
             serviceGiven = true;
@@ -297,6 +303,7 @@ BenchLine readLine(int argc, char** argv) {
             line.positional.push_back(arg);
         }
     }
+    bench::checkSecretNeedsTarget(!line.secret.empty(), line.target.has_value());
     if (serviceGiven && !line.target)
         throw std::invalid_argument("--service só vale com --target (sem ele: RODADAS BANCO SERVIÇO).");
     if (line.target && line.sessions)
@@ -314,8 +321,9 @@ int runTarget(const BenchLine& line) {
     const int count = rounds(line.positional, 0, 51);
     std::printf("restcont-bench: %d rounds against %s\n", count,
                 proto::formatHostPort(line.target->host, line.target->port).c_str());
-    measureTarget(*line.target, count, line.service);
-    return concurrentOn(line.target->host, line.target->port, 8, 3.0) > 0 ? 1 : 0;
+    const bench::ServerAccess access{line.secret};
+    measureTarget(*line.target, count, line.service, access);
+    return concurrentOn(line.target->host, line.target->port, 8, 3.0, access) > 0 ? 1 : 0;
 }
 
 int runHere(const std::vector<std::string>& args) {

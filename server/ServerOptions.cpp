@@ -1,16 +1,16 @@
 #include "server/ServerOptions.h"
 
-#include "server/store/DatabaseLocation.h"
-
 #include <algorithm>
 #include <arpa/inet.h>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace server {
+
+// A secret is a line of text: a file far longer is not one, and is not read into memory whole.
+constexpr std::streamsize kMaxSecretBytes = 4096;
 
 std::string readSecretFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -21,9 +21,12 @@ std::string readSecretFile(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IROTH | S_IWOTH)) != 0)
         throw std::invalid_argument("o arquivo do segredo '" + path +
                                     "' pode ser lido por outros usuários; restrinja-o (chmod 600).");
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string secret = text.str();
+    std::string secret(static_cast<std::size_t>(kMaxSecretBytes) + 1, '\0');
+    file.read(secret.data(), kMaxSecretBytes + 1);
+    secret.resize(static_cast<std::size_t>(file.gcount()));
+    if (secret.size() > static_cast<std::size_t>(kMaxSecretBytes))
+        throw std::invalid_argument("o arquivo do segredo '" + path + "' passa de " +
+                                    std::to_string(kMaxSecretBytes) + " bytes.");
     const auto first = secret.find_first_not_of(" \t\r\n");
     if (first == std::string::npos)
         throw std::invalid_argument("o arquivo do segredo '" + path + "' está vazio.");
@@ -81,9 +84,6 @@ std::string usageText() {
            "  --max-sessions-per-address N  sessões por endereço de cliente (IPv6: por rede /64); 0 = "
            "sem\n"
            "                            limite (padrão 8 fora do endereço local, sem limite nele)\n"
-           "  --sessions URL            sessões num banco PostgreSQL (postgresql://...), compartilhadas\n"
-           "                            por todos os servidores com a mesma URL; de preferência em outro\n"
-           "                            cluster que o do banco do sistema (padrão: na memória deste)\n"
            "  --trusted-proxy ENDEREÇO  só conexões desse endereço podem indicar o cliente em\n"
            "                            X-Forwarded-For (o balanceador à frente dos servidores)\n"
            "  --threads N               linhas de execução que calculam as respostas (padrão 8); as\n"
@@ -143,12 +143,6 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
             options.sessionGraceSeconds = static_cast<int>(optionNumber(arg, value(), 0, 7 * 24 * 3600));
         } else if (arg == "--max-sessions-per-address") {
             options.maxSessionsPerAddress = static_cast<std::size_t>(optionNumber(arg, value(), 0, 100000));
-        } else if (arg == "--sessions") {
-            options.sessions = value();
-            if (!isPostgresUrl(*options.sessions))
-                throw std::invalid_argument("valor inválido para --sessions: '" +
-                                            maskedLocation(*options.sessions) +
-                                            "' (esperada uma URL postgresql://...).");
         } else if (arg == "--trusted-proxy") {
             options.trustedProxy = value();
             unsigned char address[16];

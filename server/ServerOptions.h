@@ -48,6 +48,9 @@ std::string readSecretFile(const std::string& path);
 // An option's whole text as a number within [min, max]; std::invalid_argument in Portuguese naming
 // the option otherwise. Shared by the tools that start the server.
 long long optionNumber(const std::string& option, const std::string& text, long long min, long long max);
+// The secret in a file, trimmed; refused (std::invalid_argument in Portuguese) when others may read
+// the file, or it is empty or longer than a secret can be. Shared with the tools that measure a server.
+std::string readSecretFile(const std::string& path);
 // Literal loopback addresses and "localhost"; any other name counts as reachable from outside.
 bool isLoopbackHost(const std::string& host);
 

@@ -7,6 +7,13 @@
 
 namespace load {
 
+bench::AnalysisTarget demoAnalysis() {
+    bench::AnalysisTarget target;
+    target.service = "002";
+    target.rowsExpected = true;
+    return target;
+}
+
 LoadDatabase::LoadDatabase(const std::string& named, Engine engine) : location_(named) {
     if (!location_.empty())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnalysisWalk.h"
 #include "LoadOptions.h"
 
 #include <filesystem>
@@ -9,6 +10,9 @@
 class PostgresCluster;
 
 namespace load {
+
+// The demo's service that infringes in every category: every summary and detail has rows.
+bench::AnalysisTarget demoAnalysis();
 
 // The database the server runs over: the one named on the command line, or the demo database
 // written for this run, into a temporary folder (SQLite) or a private cluster on loopback

@@ -62,6 +62,8 @@ std::string loadUsageText() {
            "                            demonstração no banco e sessões e threads para N: nenhum servidor\n"
            "                            nem banco é iniciado aqui, e a memória dele não é medida (não\n"
            "                            combina com --database, --engine nem --rounds)\n"
+           "  --secret-file ARQUIVO     com --target: o segredo que o servidor exige (fora do endereço\n"
+           "                            local), lido como o servidor lê o seu\n"
            "  --help                    mostra este texto\n"
            "Saída: uma linha de tabela por configuração. Código de saída: 0 sem erros, 1 alguma\n"
            "chamada falhou ou o servidor terminou ou deixou de responder (a medida para ali), 2 linha\n"
@@ -110,6 +112,8 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
                 throw std::invalid_argument("valor vazio para --database.");
         } else if (arg == "--target") {
             options.target = bench::parseTargetOption(value());
+        } else if (arg == "--secret-file") {
+            options.secret = bench::readSecretOption(value());
         } else if (arg == "--engine") {
             const std::string engine = value();
             if (engine == "sqlite")
@@ -124,6 +128,7 @@ LoadOptions parseLoadOptions(const std::vector<std::string>& args) {
             throw std::invalid_argument("opção desconhecida: '" + args[i] + "'.");
         }
     }
+    bench::checkSecretNeedsTarget(!options.secret.empty(), options.target.has_value());
     if (options.abandon && options.rounds == 0)
         throw std::invalid_argument("--abandon só vale com --rounds R.");
     // The server measured elsewhere has its own database, and its memory is not ours to read.

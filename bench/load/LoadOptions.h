@@ -18,6 +18,7 @@ struct LoadOptions {
     std::string database;                // empty: the demo database, built for the run
     Engine engine = Engine::Sqlite;
     std::optional<proto::HostPort> target;  // a server started elsewhere: none is started here
+    std::string secret;                     // that server's, from --secret-file
     std::optional<std::string> sessionsUrl; // the server started here shares its sessions there
     bool help = false;
 };

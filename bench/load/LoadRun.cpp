@@ -88,7 +88,8 @@ LoadOutcome runLoad(const LoadPlan& plan) {
         threads.emplace_back([&plan, &work, &open, &go] {
             std::unique_ptr<bench::HttpSession> session;
             try {
-                session = std::make_unique<bench::HttpSession>(plan.host, plan.port);
+                session = std::make_unique<bench::HttpSession>(plan.host, plan.port,
+                                                               bench::ServerAccess{plan.secret});
             } catch (const bench::SessionLost& error) {
                 lost(work, error);
             } catch (const std::exception& error) {

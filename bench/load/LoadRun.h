@@ -13,6 +13,7 @@ struct LoadPlan {
     int port = 0;
     int sessions = 1;
     int callsPerSession = 1;
+    std::string secret;   // demanded by a server started elsewhere
     bool abandon = false; // leave the sessions open instead of closing them
     bench::AnalysisTarget target;
 };

@@ -7,6 +7,7 @@
 #include "LoadRun.h"
 #include "ServerMemory.h"
 #include "ServerProcess.h"
+#include "Statistics.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,14 +21,6 @@
 namespace {
 
 using load::LoadOptions;
-
-// The demo's service that infringes in every category: every summary and detail has rows.
-bench::AnalysisTarget demoTarget() {
-    bench::AnalysisTarget target;
-    target.service = "002";
-    target.rowsExpected = true;
-    return target;
-}
 
 // One pool thread per kept-alive connection, and room for every session at once: a server sized
 // below the load would measure its queue, not its work.
@@ -49,10 +42,8 @@ void announce(const ServerProcess& server, int sessions) {
 }
 
 void reportErrors(const load::LoadOutcome& outcome) {
-    std::vector<std::pair<std::string, long>> texts(outcome.errorTexts.begin(), outcome.errorTexts.end());
-    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    for (std::size_t i = 0; i < texts.size() && i < 5; ++i)
-        std::cerr << "restcont-load: " << texts[i].second << " x " << texts[i].first << "\n";
+    for (const auto& [text, count] : bench::mostFrequent(outcome.errorTexts, 5))
+        std::cerr << "restcont-load: " << count << " x " << text << "\n";
 }
 
 // A server that ended during the load, or did not stop cleanly when asked, failed the run even if
@@ -86,7 +77,8 @@ Measure measureTarget(const LoadOptions& options, int sessions) {
     const proto::HostPort& target = *options.target;
     std::cerr << "restcont-load: servidor em " << proto::formatHostPort(target.host, target.port)
               << " para N=" << sessions << std::endl;
-    load::LoadPlan plan{target.host, target.port, sessions, options.calls, false, demoTarget()};
+    load::LoadPlan plan{target.host, target.port,         sessions, options.calls, options.secret,
+                        false,       load::demoAnalysis()};
     const load::LoadOutcome outcome = load::runLoad(plan);
     printLine(options, sessions, std::nullopt, outcome, std::nullopt);
     return {outcome.errors, outcome.serverGone};
@@ -95,7 +87,8 @@ Measure measureTarget(const LoadOptions& options, int sessions) {
 Measure measureOnce(const LoadOptions& options, const std::string& database, int sessions) {
     ServerProcess server(database, serverOptions(options, sessions, false));
     announce(server, sessions);
-    load::LoadPlan plan{server.host(), server.port(), sessions, options.calls, false, demoTarget()};
+    load::LoadPlan plan{server.host(), server.port(),       sessions, options.calls, {},
+                        false,         load::demoAnalysis()};
     load::LoadOutcome outcome = load::runLoad(plan);
     const auto memory = load::sampleMemory(server.pid());
     checkServer(memory, outcome);
@@ -110,8 +103,8 @@ Measure measureRounds(const LoadOptions& options, const std::string& database, i
     Measure measure;
     std::vector<long> resident;
     for (int round = 1; round <= options.rounds; ++round) {
-        load::LoadPlan plan{server.host(), server.port(),   sessions,
-                            options.calls, options.abandon, demoTarget()};
+        load::LoadPlan plan{server.host(),   server.port(),       sessions, options.calls, {},
+                            options.abandon, load::demoAnalysis()};
         load::LoadOutcome outcome = load::runLoad(plan);
         if (options.abandon) // past the idle time, so the next round's first session drops them
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));

@@ -128,6 +128,16 @@ TEST(Median, OfAnEvenCountIsTheMeanOfTheTwoMiddleValues) {
     EXPECT_DOUBLE_EQ(bench::median({}), 0);
 }
 
+TEST(MostFrequent, TheCommonestErrorsComeFirstAndTheListStopsAtItsCount) {
+    const std::map<std::string, long> seen{{"a", 1}, {"b", 7}, {"c", 3}, {"d", 7}};
+    const auto top = bench::mostFrequent(seen, 3);
+    ASSERT_EQ(top.size(), 3u);
+    EXPECT_EQ(top[0], std::make_pair(std::string("b"), 7L));
+    EXPECT_EQ(top[1], std::make_pair(std::string("d"), 7L));
+    EXPECT_EQ(top[2], std::make_pair(std::string("c"), 3L));
+    EXPECT_EQ(bench::mostFrequent(seen, 10).size(), 4u);
+}
+
 TEST(ProcessStatus, ReadsPeakAndResidentSetInKiB) {
     const auto sample = load::parseProcessStatus("Name:\trestcont-server\nVmPeak:\t  900000 kB\n"
                                                  "VmHWM:\t   24576 kB\nVmRSS:\t   20480 kB\nThreads:\t40\n");

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,11 @@ QString loadBinary() {
 QString benchBinary() {
     const char* dir = std::getenv("RESTCONT_BINARY_DIR");
     return QDir(QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT)).filePath(u"bin/restcont-bench"_s);
+}
+
+QString crowdBinary() {
+    const char* dir = std::getenv("RESTCONT_BINARY_DIR");
+    return QDir(QString::fromUtf8(dir ? dir : RESTCONT_BINARY_DIR_DEFAULT)).filePath(u"bin/restcont-crowd"_s);
 }
 
 QString demoPath() {
@@ -351,6 +358,112 @@ TEST(BenchTool, ATargetIsMeasuredOverHttpOnlyAndItsHelpSaysSo) {
     const ToolRun gone = runTool(benchBinary(), {u"--target"_s, addressOf(server), u"3"_s});
     EXPECT_EQ(gone.status, 1) << gone.out.toStdString();
     EXPECT_TRUE(gone.err.contains(u"sem resposta"_s)) << gone.err.toStdString();
+}
+
+// A secret file as an operator keeps one: readable by its owner alone, unless `open` says otherwise.
+QString secretFile(const QTemporaryDir& folder, const QByteArray& secret, bool open = false) {
+    const QString path = folder.filePath(u"segredo"_s);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(secret + "\n");
+    file.close();
+    file.setPermissions(open ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                             : QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+struct ToolLine {
+    const char* name;
+    QString (*binary)();
+    QStringList args; // after --target
+};
+
+// Every bench tool that measures a target, each with a run of a second or so.
+std::vector<ToolLine> targetTools() {
+    return {
+        {"restcont-load", loadBinary, {u"--sessions"_s, u"2"_s, u"--calls"_s, u"30"_s}},
+        {"restcont-bench", benchBinary, {u"3"_s}},
+        {"restcont-crowd",
+         crowdBinary,
+         {u"--idle"_s, u"20"_s, u"--slow"_s, u"2"_s, u"--seconds"_s, u"1"_s, u"--call-timeout"_s, u"2"_s}}};
+}
+
+TEST(TargetTools, ATargetThatDemandsTheSecretIsRefusedClearlyWithoutItAndMeasuredWithIt) {
+    ServerProcess::Options options = roomFor(8);
+    options.secret = "segredo-da-medida";
+    ServerProcess server(generatedDemo().string(), options);
+    QTemporaryDir folder;
+    const QString right = secretFile(folder, "segredo-da-medida");
+    for (const ToolLine& tool : targetTools()) {
+        SCOPED_TRACE(tool.name);
+        const QStringList target{u"--target"_s, addressOf(server)};
+        const ToolRun without = runTool(tool.binary(), target + tool.args);
+        EXPECT_EQ(without.status, 1) << without.out.toStdString();
+        EXPECT_TRUE(
+            without.err.contains(u"HTTP 401 (o servidor exige um segredo: use --secret-file ARQUIVO)"_s))
+            << without.err.toStdString();
+
+        const ToolRun with =
+            runTool(tool.binary(), target + QStringList{u"--secret-file"_s, right} + tool.args);
+        EXPECT_EQ(with.status, 0) << with.err.toStdString() << with.out.toStdString();
+        EXPECT_FALSE(with.err.contains(u"401"_s)) << with.err.toStdString();
+    }
+    // A wrong secret is told apart from a missing one.
+    QTemporaryDir otherFolder;
+    const ToolRun wrong = runTool(loadBinary(), {u"--target"_s, addressOf(server), u"--secret-file"_s,
+                                                 secretFile(otherFolder, "outro"), u"--calls"_s, u"5"_s});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_TRUE(wrong.err.contains(u"o servidor recusou o segredo de --secret-file"_s))
+        << wrong.err.toStdString();
+}
+
+TEST(TargetTools, ASecretFileOthersCanReadOrWithoutATargetIsACommandLineError) {
+    QTemporaryDir folder;
+    const QString readable = secretFile(folder, "segredo", true);
+    QTemporaryDir privateFolder;
+    const QString kept = secretFile(privateFolder, "segredo");
+    for (const ToolLine& tool : targetTools()) {
+        SCOPED_TRACE(tool.name);
+        const ToolRun open =
+            runTool(tool.binary(), {u"--target"_s, u"127.0.0.1:1"_s, u"--secret-file"_s, readable});
+        EXPECT_EQ(open.status, 2);
+        EXPECT_TRUE(open.err.contains(u"--secret-file: o arquivo do segredo"_s)) << open.err.toStdString();
+        EXPECT_TRUE(open.err.contains(u"chmod 600"_s)) << open.err.toStdString();
+        const ToolRun alone = runTool(tool.binary(), {u"--secret-file"_s, kept});
+        EXPECT_EQ(alone.status, 2);
+        EXPECT_TRUE(alone.err.contains(u"--secret-file só vale com --target"_s)) << alone.err.toStdString();
+    }
+}
+
+TEST(CrowdTool, HoldsItsCrowdOpenOnTheServerItStartsAndTimesTheLegitimateClient) {
+    const ToolRun run =
+        runTool(crowdBinary(), {u"--database"_s, demoPath(), u"--idle"_s, u"30"_s, u"--slow"_s, u"3"_s,
+                                u"--seconds"_s, u"1"_s, u"--byte-interval-ms"_s, u"100"_s});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString() << run.out.toStdString();
+    const QRegularExpressionMatch row =
+        QRegularExpression(u"^\\| 30/30 \\| 3/3 \\| \\d+ \\| [\\d.]+ \\| (\\d+) \\| 0 \\| ([\\d.]+) \\|"_s,
+                           QRegularExpression::MultilineOption)
+            .match(run.out);
+    ASSERT_TRUE(row.hasMatch()) << run.out.toStdString();
+    EXPECT_GT(row.captured(1).toInt(), 0);
+    EXPECT_GT(row.captured(2).toDouble(), 0);
+    EXPECT_TRUE(run.err.contains(u"servidor pid"_s)) << run.err.toStdString();
+}
+
+TEST(CrowdTool, AServerThatStallsEndsTheRunWithinItsTimeOutsAndExitOne) {
+    // A stopped server: the system still completes its connections, but nothing answers. The
+    // legitimate client waits out each call's time-out, never the library's thirty seconds, so the
+    // run ends well inside the tool's time here.
+    ServerProcess server(generatedDemo().string(), roomFor(1));
+    ::kill(server.pid(), SIGSTOP);
+    const ToolRun run = runTool(crowdBinary(),
+                                {u"--target"_s, addressOf(server), u"--idle"_s, u"5"_s, u"--slow"_s, u"1"_s,
+                                 u"--seconds"_s, u"1"_s, u"--call-timeout"_s, u"1"_s},
+                                20000);
+    ::kill(server.pid(), SIGCONT);
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u"nenhuma chamada do cliente legítimo foi respondida"_s))
+        << run.err.toStdString();
 }
 
 } // namespace

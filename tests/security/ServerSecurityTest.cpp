@@ -36,9 +36,9 @@ std::string refusalOf(const std::vector<std::string>& args) {
 
 class SecretFile {
 public:
-    explicit SecretFile(fs::perms perms)
+    explicit SecretFile(fs::perms perms, const std::string& text = "segredo\n")
         : path_(fs::temp_directory_path() / ("restcont-secret-" + std::to_string(::getpid()))) {
-        std::ofstream(path_) << "segredo\n";
+        std::ofstream(path_) << text;
         fs::permissions(path_, perms);
     }
     ~SecretFile() { fs::remove(path_); }
@@ -79,6 +79,15 @@ TEST(SecretFile, ReadableByOthersIsRefused) {
     }
     const SecretFile ownerAndGroup(kOwnerOnly | fs::perms::group_read);
     EXPECT_EQ(refusalOf({"--secret-file", ownerAndGroup.path()}), "");
+}
+
+TEST(SecretFile, NoLongerThanASecretCanBeIsReadWhole) {
+    const SecretFile atTheBound(kOwnerOnly, std::string(4096, 's'));
+    EXPECT_EQ(parse({"--secret-file", atTheBound.path()}).secret->size(), 4096u);
+    const SecretFile beyond(kOwnerOnly, std::string(4097, 's'));
+    EXPECT_NE(refusalOf({"--secret-file", beyond.path()}).find("passa de 4096 bytes"), std::string::npos);
+    const SecretFile blank(kOwnerOnly, " \n\t\n");
+    EXPECT_NE(refusalOf({"--secret-file", blank.path()}).find("vazio"), std::string::npos);
 }
 
 TEST(Secret, NothingButTheWholeSecretOpensASession) {
