@@ -159,8 +159,9 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
                 return proto::packetToJson(module->call(method, params, *session).packet);
             };
         } else {
-            auto http = std::make_shared<bench::HttpSession>(options.server->host, options.server->port,
-                                                             options.secret);
+            auto http =
+                std::make_shared<bench::HttpSession>(options.server->host, options.server->port,
+                                                     bench::ServerAccess{options.secret.value_or(""), 30});
             call = [http](const std::string& method, const nlohmann::json& params) {
                 return http->call(method, params);
             };

@@ -42,9 +42,6 @@ struct ServerOptions {
 // file (trimmed) when one is named.
 ServerOptions parseOptions(const std::vector<std::string>& args);
 std::string usageText();
-// A secret file's text, trimmed; std::invalid_argument in Portuguese when it cannot be read, is empty
-// or other users may read it.
-std::string readSecretFile(const std::string& path);
 // An option's whole text as a number within [min, max]; std::invalid_argument in Portuguese naming
 // the option otherwise. Shared by the tools that start the server.
 long long optionNumber(const std::string& option, const std::string& text, long long min, long long max);
