@@ -190,7 +190,8 @@ http::Answer RpcHttpServer::Impl::openSession(const http::Head& head, const std:
         return errorAnswer(404, "Módulo remoto desconhecido: \"" +
                                     boundedText(server->get_ref<const std::string&>()) +
                                     "\". Este servidor atende \"" + proto::kServerModule + "\".");
-    const std::string client = clientAddress(head.peer, head.field("X-Forwarded-For"), config.trustedProxy);
+    const std::string client =
+        clientAddress(head.peer, head.lastField("X-Forwarded-For"), config.trustedProxy);
     SessionStore::Opened opened;
     try {
         opened = sessions->open(addressGroup(client));

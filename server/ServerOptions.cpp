@@ -1,5 +1,7 @@
 #include "server/ServerOptions.h"
 
+#include "server/store/DatabaseLocation.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <fstream>
@@ -84,6 +86,9 @@ std::string usageText() {
            "  --max-sessions-per-address N  sessões por endereço de cliente (IPv6: por rede /64); 0 = "
            "sem\n"
            "                            limite (padrão 8 fora do endereço local, sem limite nele)\n"
+           "  --sessions URL            sessões num banco PostgreSQL (postgresql://...), compartilhadas\n"
+           "                            por todos os servidores com a mesma URL; de preferência em outro\n"
+           "                            cluster que o do banco do sistema (padrão: na memória deste)\n"
            "  --trusted-proxy ENDEREÇO  só conexões desse endereço podem indicar o cliente em\n"
            "                            X-Forwarded-For (o balanceador à frente dos servidores)\n"
            "  --threads N               linhas de execução que calculam as respostas (padrão 8); as\n"
@@ -143,6 +148,12 @@ ServerOptions parseOptions(const std::vector<std::string>& args) {
             options.sessionGraceSeconds = static_cast<int>(optionNumber(arg, value(), 0, 7 * 24 * 3600));
         } else if (arg == "--max-sessions-per-address") {
             options.maxSessionsPerAddress = static_cast<std::size_t>(optionNumber(arg, value(), 0, 100000));
+        } else if (arg == "--sessions") {
+            options.sessions = value();
+            if (!isPostgresUrl(*options.sessions))
+                throw std::invalid_argument("valor inválido para --sessions: '" +
+                                            maskedLocation(*options.sessions) +
+                                            "' (esperada uma URL postgresql://...).");
         } else if (arg == "--trusted-proxy") {
             options.trustedProxy = value();
             unsigned char address[16];

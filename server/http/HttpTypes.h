@@ -20,6 +20,8 @@ struct Head {
 
     // The first field of that name (case-insensitive), or null.
     const std::string* field(std::string_view name) const;
+    // The last field of that name, or null: what a proxy in front appended, when it appends.
+    const std::string* lastField(std::string_view name) const;
 };
 
 struct Answer {

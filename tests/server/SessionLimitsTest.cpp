@@ -80,6 +80,11 @@ TEST(SessionLimits, ForwardedForCountsOnlyFromTheTrustedProxy) {
     EXPECT_EQ(from("127.0.0.2", "10.0.0.1"), 200);
     EXPECT_EQ(from("127.0.0.2", "10.0.0.1, 10.0.0.2"), 200);
     EXPECT_EQ(from("127.0.0.2", "10.0.0.1"), 429);
+    // A line of the client's own before the one the proxy appends proves nothing.
+    EXPECT_EQ(
+        openFrom(server->port(), "127.0.0.2", {"X-Forwarded-For: 10.0.0.9", "X-Forwarded-For: 10.0.0.1"})
+            .status,
+        429);
     // Anyone else's header is ignored: the connection's address counts.
     EXPECT_EQ(from("127.0.0.3", "10.0.0.7"), 200);
     EXPECT_EQ(from("127.0.0.3", "10.0.0.8"), 429);
