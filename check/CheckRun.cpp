@@ -147,27 +147,26 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
         targets = listTargets(local, options.branches, options.services);
     }
 
-    std::optional<server::RemoteDataModule> module;
-    if (!options.server)
-        module.emplace(options.database);
     const JudgeSettings settings{month, locale, options.contracts, options.strict};
     const WorkerFactory makeWorker = [&]() -> std::unique_ptr<Worker> {
-        bench::Caller call;
-        if (module) {
+        if (!options.server) {
+            // A module of its own for each job: one connection, and the menu cache beside it, serve
+            // all of a service's calls, instead of each call landing on whichever pooled connection
+            // is free and reading the menu again into that connection's cache.
+            auto own = std::make_shared<server::RemoteDataModule>(options.database);
             auto session = std::make_shared<server::SessionState>();
-            call = [&module, session](const std::string& method, const nlohmann::json& params) {
-                return proto::packetToJson(module->call(method, params, *session).packet);
+            server::DatabasePool* pool = &own->pool();
+            bench::Caller call = [own, session](const std::string& method, const nlohmann::json& params) {
+                return proto::packetToJson(own->call(method, params, *session).packet);
             };
-        } else {
-            auto http =
-                std::make_shared<bench::HttpSession>(options.server->host, options.server->port,
-                                                     bench::ServerAccess{options.secret.value_or(""), 30});
-            call = [http](const std::string& method, const nlohmann::json& params) {
-                return http->call(method, params);
-            };
+            return std::make_unique<ServiceJudge>(options.database, pool, std::move(call), settings);
         }
-        return std::make_unique<ServiceJudge>(options.database, module ? &module->pool() : nullptr,
-                                              std::move(call), settings);
+        auto http = std::make_shared<bench::HttpSession>(
+            options.server->host, options.server->port, bench::ServerAccess{options.secret.value_or(""), 30});
+        bench::Caller call = [http](const std::string& method, const nlohmann::json& params) {
+            return http->call(method, params);
+        };
+        return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };
 
     std::ofstream file;
