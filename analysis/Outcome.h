@@ -12,21 +12,22 @@ struct OutcomeCategory {
     const char* summaryMethod; // the server's summary method
     const char* summarySet;    // the screen's summary record set
     const char* page;          // the result page the screen shows for it
+    const char* caption;       // that page's title
 };
 
 // The eleven categories in the order calculation mode looks for the first infringement.
 inline constexpr std::array<OutcomeCategory, 11> kOutcomeOrder{{
-    {"GetFreqPratSem", "cdsFreqPratSem", "tshFreqPratSem"},
-    {"GetFreqPratMes", "cdsFreqPratMes", "tshFreqPratMes"},
-    {"GetFreqOpcaSem", "cdsFreqOpcaSem", "tshFreqOpcaSem"},
-    {"GetFreqOpcaMes", "cdsFreqOpcaMes", "tshFreqOpcaMes"},
-    {"GetRestPratMes", "cdsRestPratMes", "tshRestPratMes"},
-    {"GetRestOpcaMes", "cdsRestOpcaMes", "tshRestOpcaMes"},
-    {"GetUtilPratSem", "cdsUtilPratSem", "tshUtilPratSem"},
-    {"GetLimNutri", "cdsLimNutri", "tshLimNutri"},
-    {"GetLimPePra", "cdsLimPePra", "tshLimPerPrat"},
-    {"GetLimPeSer", "cdsLimPeSer", "tshLimPerSer"},
-    {"GetRestProd", "cdsRestProd", "tshRestProd"},
+    {"GetFreqPratSem", "cdsFreqPratSem", "tshFreqPratSem", "Frequência de Pratos (Semana)"},
+    {"GetFreqPratMes", "cdsFreqPratMes", "tshFreqPratMes", "Frequência de Pratos (Mês)"},
+    {"GetFreqOpcaSem", "cdsFreqOpcaSem", "tshFreqOpcaSem", "Frequência de Opções (Semana)"},
+    {"GetFreqOpcaMes", "cdsFreqOpcaMes", "tshFreqOpcaMes", "Frequência de Opções (Mês)"},
+    {"GetRestPratMes", "cdsRestPratMes", "tshRestPratMes", "Restrição de Pratos (Mês)"},
+    {"GetRestOpcaMes", "cdsRestOpcaMes", "tshRestOpcaMes", "Restrição de Opções (Mês)"},
+    {"GetUtilPratSem", "cdsUtilPratSem", "tshUtilPratSem", "Utilização de Pratos (Semana)"},
+    {"GetLimNutri", "cdsLimNutri", "tshLimNutri", "Limite de Nutrientes por Serviço"},
+    {"GetLimPePra", "cdsLimPePra", "tshLimPerPrat", "Limite de Per Capita por Prato"},
+    {"GetLimPeSer", "cdsLimPeSer", "tshLimPerSer", "Limite de Per Capita por Serviço"},
+    {"GetRestProd", "cdsRestProd", "tshRestProd", "Restrição de Produtos"},
 }};
 
 // The place in kOutcomeOrder of the first category whose summary has rows; nothing when every one

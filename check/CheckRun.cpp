@@ -35,7 +35,7 @@ struct JudgeSettings {
 class ServiceJudge : public Worker {
 public:
     // Over the wire the job reads the local database through a connection of its own; in process
-    // through the module's pool, between its calls, so that a job holds one connection at a time.
+    // through the pool of its own module, between its calls, so that the job holds one connection.
     ServiceJudge(const std::string& database, server::DatabasePool* pool, bench::Caller call,
                  JudgeSettings settings)
         : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {

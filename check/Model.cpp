@@ -1,5 +1,7 @@
 #include "check/Model.h"
 
+#include "analysis/Outcome.h"
+
 #include "protocol/DateTime.h"
 
 #include <algorithm>
@@ -84,22 +86,9 @@ std::optional<double> rowNumber(const Json& row, std::initializer_list<const cha
 }
 
 const char* categoryCaption(const std::string& method) {
-    static const std::pair<const char*, const char*> captions[] = {
-        {"GetFreqPratSem", "Frequência de Pratos (Semana)"},
-        {"GetFreqPratMes", "Frequência de Pratos (Mês)"},
-        {"GetFreqOpcaSem", "Frequência de Opções (Semana)"},
-        {"GetFreqOpcaMes", "Frequência de Opções (Mês)"},
-        {"GetRestPratMes", "Restrição de Pratos (Mês)"},
-        {"GetRestOpcaMes", "Restrição de Opções (Mês)"},
-        {"GetUtilPratSem", "Utilização de Pratos (Semana)"},
-        {"GetLimNutri", "Limite de Nutrientes por Serviço"},
-        {"GetLimPePra", "Limite de Per Capita por Prato"},
-        {"GetLimPeSer", "Limite de Per Capita por Serviço"},
-        {"GetRestProd", "Restrição de Produtos"},
-    };
-    for (const auto& [name, caption] : captions)
-        if (method == name)
-            return caption;
+    for (const analysis::OutcomeCategory& category : analysis::kOutcomeOrder)
+        if (method == category.summaryMethod)
+            return category.caption;
     return "";
 }
 
