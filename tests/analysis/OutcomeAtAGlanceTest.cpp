@@ -59,12 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
 // The status line and the tab icons after real runs over the demo month.
 class OutcomeAtAGlance : public AnalysisScreenTest {
 protected:
-    void checkAll() {
-        for (TCheckBox* box : {form->chbFreqPrat, form->chbFreqOpca, form->chbUtilPrat, form->chbLimPerSer,
-                               form->chbLimPerPrat, form->chbLimNutri, form->chbRestPrat, form->chbRestOpca,
-                               form->chbRestProd})
-            box->SetChecked(true);
-    }
     QString status() {
         GuiDrain();
         return form->lblSituacao->Caption();

@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Test code only: the screen's tests read like the screen's code.
 using namespace Qt::StringLiterals;
@@ -98,11 +99,19 @@ protected:
         return methods;
     }
 
+    // The nine option boxes of the restriction categories.
+    std::vector<TCheckBox*> optionBoxes() const {
+        return {form->chbFreqPrat,  form->chbFreqOpca,   form->chbUtilPrat,
+                form->chbLimPerSer, form->chbLimPerPrat, form->chbLimNutri,
+                form->chbRestPrat,  form->chbRestOpca,   form->chbRestProd};
+    }
     void checkOnly(TCheckBox* box) {
-        for (TCheckBox* each : {form->chbFreqPrat, form->chbFreqOpca, form->chbUtilPrat, form->chbLimPerSer,
-                                form->chbLimPerPrat, form->chbLimNutri, form->chbRestPrat, form->chbRestOpca,
-                                form->chbRestProd})
+        for (TCheckBox* each : optionBoxes())
             each->SetChecked(each == box);
+    }
+    void checkAll() {
+        for (TCheckBox* each : optionBoxes())
+            each->SetChecked(true);
     }
 
     // The menu days of a set, in its order, as ISO dates.

@@ -28,10 +28,7 @@ protected:
         useServer(front->port());
         form = launch(QString(), u"0001"_s, u"ALL"_s, day(2026, 3, 1));
         ASSERT_NE(form, nullptr);
-        for (TCheckBox* box : {form->chbFreqPrat, form->chbFreqOpca, form->chbUtilPrat, form->chbLimPerSer,
-                               form->chbLimPerPrat, form->chbLimNutri, form->chbRestPrat, form->chbRestOpca,
-                               form->chbRestProd})
-            box->SetChecked(true);
+        checkAll();
         form->sbtVerificarClick();
         ASSERT_TRUE(seam.recorder().errors.isEmpty()) << seam.recorder().lastError().toStdString();
         form->resize(1000, 700);
