@@ -24,7 +24,7 @@ public:
         std::size_t maxSessionsPerAddress = 0;   // 0: no cap
         std::optional<std::string> sessionsUrl;  // sessions shared in this PostgreSQL database
         std::optional<std::string> trustedProxy; // X-Forwarded-For is believed from this address only
-        int threads = 8;                         // workers computing answers
+        int threads = 8;                         // threads serving requests
         bool log = true;                         // one line per request on standard error
         http::TransportConfig transport;         // limits, time-outs, connections
     };

@@ -34,11 +34,11 @@ struct Answer {
     std::string logNote; // what the access log says about the outcome; never sent
 };
 
-// What the transport hands requests to. admit() runs on the I/O thread once the head is in and
-// checked, before a byte of the body is read: an answer refuses the request and its body is never
-// read. answer() runs on a worker with the whole body. refusal() shapes the transport's own answers
-// (400, 408, 413, 431, 503). logged() sees every answer sent, with its request's head when there was
-// one.
+// What the transport hands requests to, from any of its threads and from several at once. admit()
+// runs once the head is in and checked, before a byte of the body is read: an answer refuses the
+// request and its body is never read. answer() runs with the whole body, on the thread that read
+// it. refusal() shapes the transport's own answers (400, 408, 413, 431, 503). logged() sees every
+// answer sent, with its request's head when there was one.
 class Handler {
 public:
     virtual ~Handler() = default;

@@ -4,6 +4,8 @@
 #include "server/store/DatabaseError.h"
 #include "server/store/PostgresDatabase.h"
 
+#include <exception>
+
 namespace server {
 namespace {
 
@@ -153,23 +155,50 @@ SessionStore::Opened PostgresSessionStore::openLocked(PostgresDatabase& db, cons
 
 bool PostgresSessionStore::use(const std::string& token, const Call& call) {
     const std::string hash = sha256Hex(token);
+    // The check's round trip costs as much as many a call: the call runs meanwhile, on the state
+    // this server last saw the session in. Its outcome stands only when the table's state is that
+    // one; otherwise it is run again on the table's, so no answer ever rests on a state the
+    // session no longer has.
+    const SessionState guess = lastSeen(hash);
+    SessionState tried = guess;
+    std::exception_ptr triedFailure;
+    const auto tryGuess = [&] {
+        try {
+            call(tried);
+        } catch (...) {
+            triedFailure = std::current_exception();
+        }
+    };
     const std::optional<SessionState> before = withConnection([&](PostgresDatabase& db) {
         std::optional<SessionState> state;
-        db.query(kUse, {hash, hash}, [&](const SqlRow& row) {
-            state.emplace();
-            const auto first = dayColumn(row, 0), last = dayColumn(row, 1);
-            if (first && last)
-                state->weekSpan = DaySpan{*first, *last};
-            state->month = dayColumn(row, 2);
-        });
+        db.queryWhile(
+            kUse, {hash, hash},
+            [&](const SqlRow& row) {
+                state.emplace();
+                const auto first = dayColumn(row, 0), last = dayColumn(row, 1);
+                if (first && last)
+                    state->weekSpan = DaySpan{*first, *last};
+                state->month = dayColumn(row, 2);
+            },
+            tryGuess);
         return state;
     });
-    if (!before)
+    if (!before) {
+        forget(hash);
         return false;
+    }
     SessionState state = *before;
-    call(state);
-    if (sameState(state, *before))
+    if (sameState(guess, *before)) {
+        if (triedFailure)
+            std::rethrow_exception(triedFailure);
+        state = tried;
+    } else {
+        call(state);
+    }
+    if (sameState(state, *before)) {
+        remember(hash, state);
         return true;
+    }
     // An answer whose state could not be kept is no answer: the next call would run without it.
     withConnection([&](PostgresDatabase& db) {
         const std::optional<Day> first = state.weekSpan ? std::optional(state.weekSpan->first) : std::nullopt;
@@ -178,11 +207,32 @@ bool PostgresSessionStore::use(const std::string& token, const Call& call) {
                  [](const SqlRow&) {});
         return true;
     });
+    remember(hash, state);
     return true;
+}
+
+SessionState PostgresSessionStore::lastSeen(const std::string& hash) {
+    const std::lock_guard lock(seenMutex_);
+    const auto found = seen_.find(hash);
+    return found == seen_.end() ? SessionState{} : found->second;
+}
+
+void PostgresSessionStore::remember(const std::string& hash, const SessionState& state) {
+    const std::lock_guard lock(seenMutex_);
+    // Only a guess: past its bound any entry may go, and its session's next call runs twice.
+    if (seen_.size() >= 4 * limits_.maxSessions + 64 && !seen_.contains(hash))
+        seen_.erase(seen_.begin());
+    seen_[hash] = state;
+}
+
+void PostgresSessionStore::forget(const std::string& hash) {
+    const std::lock_guard lock(seenMutex_);
+    seen_.erase(hash);
 }
 
 bool PostgresSessionStore::close(const std::string& token) {
     const std::string hash = sha256Hex(token);
+    forget(hash);
     return withConnection([&](PostgresDatabase& db) {
         bool live = false;
         db.query("DELETE FROM restcont_sessoes.sessao WHERE hash_token = decode(?, 'hex') "

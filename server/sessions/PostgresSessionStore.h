@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace server {
@@ -35,11 +36,18 @@ private:
     // and its failure becomes a SessionStoreError.
     template <class Work> auto withConnection(Work&& work);
     Opened openLocked(PostgresDatabase& db, const std::string& hash, const std::string& address);
+    // The state this server last saw each session in, by token hash: what a call runs on while the
+    // table is asked for the real one.
+    SessionState lastSeen(const std::string& hash);
+    void remember(const std::string& hash, const SessionState& state);
+    void forget(const std::string& hash);
 
     std::string url_;
     Limits limits_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<PostgresDatabase>> idle_;
+    std::mutex seenMutex_;
+    std::unordered_map<std::string, SessionState> seen_;
 };
 
 } // namespace server

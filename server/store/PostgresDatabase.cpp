@@ -5,6 +5,7 @@
 #include "server/store/SqlPlaceholders.h"
 
 #include <charconv>
+#include <exception>
 
 namespace server {
 namespace {
@@ -159,17 +160,9 @@ void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>
     for (int attempt = 0;; ++attempt) {
         if (PQstatus(connection_.get()) != CONNECTION_OK)
             reconnect();
-        auto found = statements_.find(sql);
-        if (found == statements_.end()) {
-            const std::string name = "s" + std::to_string(statements_.size() + 1);
-            result.reset(PQprepare(connection_.get(), name.c_str(), numberedPlaceholders(sql).c_str(),
-                                   values.count(), values.types()));
-            if (succeeded(result.get()))
-                found = statements_.emplace(sql, name).first;
-        }
-        if (found != statements_.end())
-            result.reset(PQexecPrepared(connection_.get(), found->second.c_str(), values.count(),
-                                        values.values(), nullptr, nullptr, 0));
+        if (const std::string* name = prepared(sql, values.count(), values.types(), result))
+            result.reset(PQexecPrepared(connection_.get(), name->c_str(), values.count(), values.values(),
+                                        nullptr, nullptr, 0));
         if (succeeded(result.get()))
             break;
         // Nothing has reached onRow yet, and every statement either reads or, on the sessions'
@@ -179,12 +172,67 @@ void PostgresDatabase::query(const std::string& sql, const std::vector<SqlParam>
             continue;
         fail(result.get());
     }
-    PostgresRow row(result.get(), shown_);
-    const int rows = PQntuples(result.get());
+    deliver(result.get(), onRow);
+}
+
+const std::string* PostgresDatabase::prepared(const std::string& sql, int count, const Oid* types,
+                                              PgResult& result) {
+    auto found = statements_.find(sql);
+    if (found == statements_.end()) {
+        const std::string name = "s" + std::to_string(statements_.size() + 1);
+        result.reset(
+            PQprepare(connection_.get(), name.c_str(), numberedPlaceholders(sql).c_str(), count, types));
+        if (!succeeded(result.get()))
+            return nullptr;
+        found = statements_.emplace(sql, name).first;
+    }
+    return &found->second;
+}
+
+void PostgresDatabase::deliver(const PGresult* result,
+                               const std::function<void(const SqlRow&)>& onRow) const {
+    PostgresRow row(result, shown_);
+    const int rows = PQntuples(result);
     for (int i = 0; i < rows; ++i) {
         row.moveTo(i);
         onRow(row);
     }
+}
+
+void PostgresDatabase::queryWhile(const std::string& sql, const std::vector<SqlParam>& params,
+                                  const std::function<void(const SqlRow&)>& onRow,
+                                  const std::function<void()>& meanwhile) {
+    const Parameters values(params);
+    bool sent = false;
+    // Only on a sound connection outside a transaction: anything else takes query()'s way, which
+    // knows when a statement may be repeated on a reopened connection.
+    if (PQstatus(connection_.get()) == CONNECTION_OK &&
+        PQtransactionStatus(connection_.get()) == PQTRANS_IDLE) {
+        PgResult preparing;
+        if (const std::string* name = prepared(sql, values.count(), values.types(), preparing))
+            sent = PQsendQueryPrepared(connection_.get(), name->c_str(), values.count(), values.values(),
+                                       nullptr, nullptr, 0) == 1;
+    }
+    std::exception_ptr failure;
+    try {
+        meanwhile();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    PgResult result;
+    if (sent) {
+        result.reset(PQgetResult(connection_.get()));
+        // The connection takes its next statement only once every result of this one is read.
+        while (PgResult rest{PQgetResult(connection_.get())})
+            ;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!sent || (!succeeded(result.get()) && PQstatus(connection_.get()) == CONNECTION_BAD))
+        return query(sql, params, onRow);
+    if (!succeeded(result.get()))
+        fail(result.get());
+    deliver(result.get(), onRow);
 }
 
 void PostgresDatabase::fail(const PGresult* result) const {

@@ -26,6 +26,11 @@ public:
 
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow) override;
+    // As query(), with `meanwhile` run on this thread while the database works on the statement: a
+    // round trip hidden behind work that does not need its rows. What `meanwhile` throws is thrown
+    // once the statement's result is read, so the connection stays usable.
+    void queryWhile(const std::string& sql, const std::vector<SqlParam>& params,
+                    const std::function<void(const SqlRow&)>& onRow, const std::function<void()>& meanwhile);
     std::int64_t dataVersion() override;
     // Statements without parameters or rows, in one round trip (BEGIN and a lock, a schema).
     void execute(const std::string& statements);
@@ -35,6 +40,10 @@ private:
     void reconnect();
     [[noreturn]] void failToOpen() const;
     [[noreturn]] void fail(const PGresult* result) const;
+    // The statement's name on this connection, prepared on first use; null, with the failure in
+    // result, when it cannot be prepared.
+    const std::string* prepared(const std::string& sql, int count, const Oid* types, PgResult& result);
+    void deliver(const PGresult* result, const std::function<void(const SqlRow&)>& onRow) const;
 
     std::string url_;
     Access access_;

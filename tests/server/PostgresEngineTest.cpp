@@ -5,6 +5,7 @@
 #include "server/store/Database.h"
 #include "server/store/DatabaseError.h"
 #include "server/store/MenuRepository.h"
+#include "server/store/PostgresDatabase.h"
 
 #include <sqlite3.h>
 
@@ -181,6 +182,36 @@ TEST_F(PostgresEngine, AConnectionBrokenByARestartReopensOnItsNextQuery) {
               std::vector<std::string>{"Zeta"});
     // Whatever the database became meanwhile, what was cached before is read afresh.
     EXPECT_NE(db.dataVersion(), before);
+}
+
+TEST_F(PostgresEngine, AStatementOverlappedWithWorkAnswersAfterItAndNeitherFailureLeavesTheConnectionBusy) {
+    const ClusterRestarter restarter;
+    server::PostgresDatabase db(db_.url());
+    std::vector<std::string> seen;
+    const auto collect = [&](const server::SqlRow& row) { seen.push_back(row.text(0)); };
+    db.queryWhile("SELECT NMPRATO FROM PRATO WHERE CDPRATO = ?", {std::string("D4")}, collect,
+                  [&] { seen.push_back("trabalho"); });
+    EXPECT_EQ(seen, (std::vector<std::string>{"trabalho", "Ébano"}));
+
+    // The work's failure comes once the statement's result is read: the next statement runs.
+    seen.clear();
+    EXPECT_THROW(
+        db.queryWhile("SELECT NMPRATO FROM PRATO", {}, collect, [] { throw std::runtime_error("falhou"); }),
+        std::runtime_error);
+    EXPECT_TRUE(seen.empty());
+    EXPECT_THROW(db.queryWhile("SELECT NADA FROM PRATO", {}, collect, [] {}), server::DatabaseError);
+    db.query("SELECT count(*) FROM PRATO", {}, collect);
+    EXPECT_EQ(seen, std::vector<std::string>{"6"});
+
+    // A connection the restart broke is reopened and the statement run on it.
+    PostgresCluster::shared().stop();
+    PostgresCluster::shared().start();
+    seen.clear();
+    int worked = 0;
+    db.queryWhile("SELECT NMPRATO FROM PRATO WHERE CDPRATO = ?", {std::string("D5")}, collect,
+                  [&] { ++worked; });
+    EXPECT_EQ(worked, 1);
+    EXPECT_EQ(seen, std::vector<std::string>{"Zeta"});
 }
 
 TEST_F(PostgresEngine, AStoppedServerGivesErrorAnswersAndAnswersAgainOnceBack) {
