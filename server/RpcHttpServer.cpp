@@ -242,14 +242,17 @@ http::Answer RpcHttpServer::Impl::rpcCall(const http::Head& head, const std::str
         const proto::RpcRequest request = proto::decodeRequest(body);
         id = request.id;
         method = request.method;
-        CallResult result;
+        // The answer is written inside the call: with shared sessions all of it overlaps the
+        // session's check in the database.
+        http::Answer answer;
         const bool known = sessions->use(*token, [&](SessionState& state) {
-            result = module.call(request.method, request.params, state);
+            const CallResult result = module.call(request.method, request.params, state);
+            answer = jsonAnswer(proto::encodeResult(request.id, result.packet, result.out),
+                                "ok, " + std::to_string(result.packet.rows.size()) + " linhas");
         });
         if (!known)
             return errorAnswer(404, "Sessão desconhecida ou expirada; conecte-se novamente.");
-        return jsonAnswer(proto::encodeResult(request.id, result.packet, result.out),
-                          "ok, " + std::to_string(result.packet.rows.size()) + " linhas");
+        return answer;
     } catch (const proto::RpcRequestError& error) {
         return jsonAnswer(proto::encodeError(error.id(), error.code(), error.what()),
                           "erro " + std::to_string(error.code()) + ": " + error.what());
