@@ -59,14 +59,17 @@ struct Transport::Impl {
     TransportConfig config;
     // Before the loops: connections still queued in them count themselves out when they go.
     std::atomic<std::size_t> connections{0};
+    // Open connections of each loop: a new one goes to the loop with fewest, so that connections
+    // that stay do not pile up on one loop while others empty.
+    std::vector<std::atomic<std::size_t>> loopConnections =
+        std::vector<std::atomic<std::size_t>>(static_cast<std::size_t>(std::max(config.workers, 1)));
     std::atomic<bool> isRunning{false};
     // One event loop per thread, each running its connections from first byte to last: the thread
     // that finds a request complete computes and writes its answer. Neither a hand-over to a worker
     // and back nor threads taking turns at one loop, each of which costs, on a call of a fraction
-    // of a millisecond, about as much as the call. New connections go to the loops in turn.
+    // of a millisecond, about as much as the call.
     std::vector<std::unique_ptr<asio::io_context>> loops;
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
-    std::size_t nextLoop = 0;
     tcp::acceptor acceptor{*loops.front()};
     asio::steady_timer acceptPause{*loops.front()};
 
@@ -77,16 +80,20 @@ namespace {
 
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(Transport::Impl& server, tcp::socket socket)
-        : server_(server), socket_(std::move(socket)), timer_(socket_.get_executor()) {
+    Connection(Transport::Impl& server, std::size_t loop, tcp::socket socket)
+        : server_(server), loop_(loop), socket_(std::move(socket)), timer_(socket_.get_executor()) {
         ++server_.connections;
+        ++server_.loopConnections[loop_];
         ErrorCode ec;
         const auto remote = socket_.remote_endpoint(ec);
         if (!ec)
             peer_ = addressText(remote.address());
         socket_.set_option(tcp::no_delay(true), ec);
     }
-    ~Connection() { --server_.connections; }
+    ~Connection() {
+        --server_.connections;
+        --server_.loopConnections[loop_];
+    }
 
     void start() { waitForRequest(); }
     // Past the connection limit: a short answer and goodbye, so the client knows why.
@@ -287,6 +294,7 @@ private:
     }
 
     Transport::Impl& server_;
+    std::size_t loop_;
     tcp::socket socket_;
     asio::steady_timer timer_;
     unsigned timerGeneration_ = 0;
@@ -306,8 +314,12 @@ private:
 } // namespace
 
 void Transport::Impl::accept() {
-    asio::io_context& loop = *loops[nextLoop++ % loops.size()];
-    acceptor.async_accept(loop, [this, &loop](ErrorCode ec, tcp::socket socket) {
+    std::size_t chosen = 0;
+    for (std::size_t i = 1; i < loops.size(); ++i)
+        if (loopConnections[i] < loopConnections[chosen])
+            chosen = i;
+    asio::io_context& loop = *loops[chosen];
+    acceptor.async_accept(loop, [this, chosen, &loop](ErrorCode ec, tcp::socket socket) {
         if (!acceptor.is_open())
             return;
         if (ec) {
@@ -316,7 +328,7 @@ void Transport::Impl::accept() {
             acceptPause.async_wait([this](ErrorCode) { accept(); });
             return;
         }
-        auto connection = std::make_shared<Connection>(*this, std::move(socket));
+        auto connection = std::make_shared<Connection>(*this, chosen, std::move(socket));
         // Started on its own loop, which alone touches it from now on.
         asio::post(loop, [connection, busy = connections > config.maxConnections] {
             if (busy)
