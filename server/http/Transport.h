@@ -17,7 +17,7 @@ struct TransportConfig {
     std::chrono::milliseconds linger{1000};          // draining after an early refusal
     std::size_t maxRequestsPerConnection = 10000;
     std::size_t maxConnections = 2048;
-    int workers = 8; // threads that read, compute and write; a connection holds one only while computed
+    int workers = 8; // threads, each serving its share of the connections from read to answer
 };
 
 // HTTP/1.1 over asynchronous sockets: a connection costs no thread until a whole request is in, a
