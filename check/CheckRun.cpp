@@ -36,7 +36,7 @@ class ServiceJudge : public Worker {
 public:
     // Over the wire the job reads the local database through a connection of its own; in process
     // through the pool of its own module, between its calls, so that the job holds one connection.
-    ServiceJudge(const std::string& database, server::DatabasePool* pool, bench::Caller call,
+    ServiceJudge(const std::string& database, server::DatabasePool* pool, PacketCaller call,
                  JudgeSettings settings)
         : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
         if (!pool_)
@@ -54,8 +54,8 @@ public:
         if (result.verdict == Verdict::Error)
             return result;
         try {
-            withLocal([&](server::Database& db) {
-                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale);
+            withLocal([&](server::Database& db, server::MenuCache* cache) {
+                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale, cache);
                 if (settings_.contracts)
                     result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
             });
@@ -77,8 +77,8 @@ private:
             // refuses is the contract's to say.
             if (method == "GetUtilPratSem") {
                 if (!usage)
-                    withLocal([&](server::Database& db) {
-                        usage = server::MenuRepository(db, nullptr).usageRules(target.branch, target.service);
+                    withLocal([&](server::Database& db, server::MenuCache* cache) {
+                        usage = server::MenuRepository(db, cache).usageRules(target.branch, target.service);
                     });
                 const int dish = summary.fieldIndex("CDPRATO");
                 const auto* code =
@@ -92,12 +92,14 @@ private:
         };
     }
 
+    // In process the connection's menu cache comes along: the month's menu the methods have just
+    // read is the one the warnings read again.
     template <typename Read> void withLocal(Read read) {
         if (!pool_)
-            return read(*own_);
+            return read(*own_, nullptr);
         server::DatabasePool::Lease lease = pool_->acquire();
         try {
-            read(lease.db());
+            read(lease.db(), &lease.cache());
         } catch (const server::DatabaseError&) {
             lease.discard();
             throw;
@@ -106,7 +108,7 @@ private:
 
     server::DatabasePool* pool_;
     std::optional<server::Database> own_;
-    bench::Caller call_;
+    PacketCaller call_;
     JudgeSettings settings_;
 };
 
@@ -156,15 +158,15 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             auto own = std::make_shared<server::RemoteDataModule>(options.database);
             auto session = std::make_shared<server::SessionState>();
             server::DatabasePool* pool = &own->pool();
-            bench::Caller call = [own, session](const std::string& method, const nlohmann::json& params) {
-                return proto::packetToJson(own->call(method, params, *session).packet);
+            PacketCaller call = [own, session](const std::string& method, const nlohmann::json& params) {
+                return own->call(method, params, *session).packet;
             };
             return std::make_unique<ServiceJudge>(options.database, pool, std::move(call), settings);
         }
         auto http = std::make_shared<bench::HttpSession>(
             options.server->host, options.server->port, bench::ServerAccess{options.secret.value_or(""), 30});
-        bench::Caller call = [http](const std::string& method, const nlohmann::json& params) {
-            return http->call(method, params);
+        PacketCaller call = [http](const std::string& method, const nlohmann::json& params) {
+            return proto::packetFromJson(http->call(method, params));
         };
         return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };

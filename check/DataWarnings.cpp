@@ -29,16 +29,15 @@ std::set<Day> menuDays(const std::vector<server::MenuItem>& items) {
 
 void missingNutrients(server::MenuRepository& repo, const Target& target, const Month& month,
                       const std::set<Day>& served, const QLocale& locale, std::vector<Finding>& out) {
-    const std::vector<server::NutrientDay> nutrientDays =
-        repo.nutrientDays(target.branch, target.service, month.span);
+    std::set<std::pair<std::string, Day>> valued;
+    for (const server::NutrientDay& n : repo.nutrientDays(target.branch, target.service, month.span))
+        valued.emplace(n.nutrient, n.day);
     for (const server::NutrientLimit& limit : repo.nutrientLimits(target.branch, target.service)) {
         if (!limit.range.min && !limit.range.max)
             continue;
         std::vector<Day> missing;
         for (const Day day : served)
-            if (std::none_of(nutrientDays.begin(), nutrientDays.end(), [&](const server::NutrientDay& n) {
-                    return n.day == day && n.nutrient == limit.nutrient.code;
-                }))
+            if (!valued.count({limit.nutrient.code, day}))
                 missing.push_back(day);
         if (!missing.empty())
             out.push_back({"nutriente_sem_valor",
@@ -118,8 +117,8 @@ void unknownGroups(server::Database& db, const std::vector<server::MenuItem>& it
 } // namespace
 
 std::vector<Finding> dataWarnings(server::Database& db, const Target& target, const Month& month,
-                                  const QLocale& locale) {
-    server::MenuRepository repo(db, nullptr);
+                                  const QLocale& locale, server::MenuCache* cache) {
+    server::MenuRepository repo(db, cache);
     const server::MenuCache::Items items = repo.items(target.branch, target.service, month.span, true);
     const std::set<Day> served = menuDays(*items);
     std::vector<Finding> out;
