@@ -190,7 +190,7 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             blocked = blocked || result.verdict == Verdict::Blocked;
             warned = warned || !result.warnings.empty();
             contradicted = contradicted || !result.contradictions.empty();
-            writer->add(result);
+            writer->add(std::move(result));
         },
         progressLine(err, terminal.err));
     writer->finish(baseline ? std::optional<Json>(baseline->compare()) : std::nullopt);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 namespace check {
 
@@ -29,15 +30,19 @@ std::set<Day> menuDays(const std::vector<server::MenuItem>& items) {
 
 void missingNutrients(server::MenuRepository& repo, const Target& target, const Month& month,
                       const std::set<Day>& served, const QLocale& locale, std::vector<Finding>& out) {
-    std::set<std::pair<std::string, Day>> valued;
-    for (const server::NutrientDay& n : repo.nutrientDays(target.branch, target.service, month.span))
-        valued.emplace(n.nutrient, n.day);
+    // In day, then nutrient order.
+    const std::vector<server::NutrientDay> valued =
+        repo.nutrientDays(target.branch, target.service, month.span);
+    const auto byDayAndNutrient = [](const server::NutrientDay& a, const server::NutrientDay& b) {
+        return std::tie(a.day, a.nutrient) < std::tie(b.day, b.nutrient);
+    };
     for (const server::NutrientLimit& limit : repo.nutrientLimits(target.branch, target.service)) {
         if (!limit.range.min && !limit.range.max)
             continue;
         std::vector<Day> missing;
         for (const Day day : served)
-            if (!valued.count({limit.nutrient.code, day}))
+            if (!std::binary_search(valued.begin(), valued.end(),
+                                    server::NutrientDay{limit.nutrient.code, day, 0}, byDayAndNutrient))
                 missing.push_back(day);
         if (!missing.empty())
             out.push_back({"nutriente_sem_valor",

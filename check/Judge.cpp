@@ -12,7 +12,7 @@ using nlohmann::json;
 
 Json rowObject(const proto::Packet& packet, std::size_t row) {
     const std::vector<proto::Value>& cells = packet.rows.at(row);
-    Json object = Json::object();
+    Json object = objectWithRoom(packet.fields.size());
     for (std::size_t index = 0; index < packet.fields.size() && index < cells.size(); ++index)
         object[packet.fields[index].name] = Json(proto::valueToJson(cells[index]));
     return object;
