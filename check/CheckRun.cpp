@@ -13,12 +13,14 @@
 #include "reasons/Reasons.h"
 #include "server/RemoteDataModule.h"
 #include "server/store/DatabaseError.h"
+#include "server/store/DatabaseLocation.h"
 #include "server/store/MenuRepository.h"
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 namespace check {
 
@@ -38,7 +40,8 @@ public:
     // through the pool of its own module, between its calls, so that the job holds one connection.
     ServiceJudge(const std::string& database, server::DatabasePool* pool, PacketCaller call,
                  JudgeSettings settings)
-        : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
+        : pool_(pool), oneReading_(pool && !server::isPostgresUrl(database)), call_(std::move(call)),
+          settings_(std::move(settings)) {
         if (!pool_)
             own_.emplace(database);
     }
@@ -49,6 +52,51 @@ public:
             skipped.verdict = Verdict::Skipped;
             return skipped;
         }
+        const Reading reading(*this);
+        return judgeService(target);
+    }
+
+private:
+    // In process over SQLite a service's two dozen calls and its own reads share one read
+    // transaction. Outside one, each statement takes and drops the file's lock, and SQLite guards
+    // every file lock of the process with one mutex: the jobs queued on it, and each statement also
+    // looked for a journal on disk. It also judges the service on one state of the file.
+    class Reading {
+    public:
+        explicit Reading(ServiceJudge& judge) : judge_(judge) { judge_.beginReading(); }
+        ~Reading() { judge_.endReading(); }
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
+
+    private:
+        ServiceJudge& judge_;
+    };
+
+    void beginReading() {
+        if (!oneReading_)
+            return;
+        try {
+            withLocal([](server::Database& db, server::MenuCache*) { db.query("BEGIN", {}, ignoreRow); });
+            reading_ = true;
+        } catch (const std::exception&) {
+            // The service's calls meet the same failure and answer it in their results.
+        }
+    }
+
+    void endReading() noexcept {
+        if (!std::exchange(reading_, false))
+            return;
+        try {
+            withLocal([](server::Database& db, server::MenuCache*) { db.query("COMMIT", {}, ignoreRow); });
+        } catch (const std::exception&) {
+            // A failed read closed the connection and its transaction with it; the failure is in
+            // the service's result already.
+        }
+    }
+
+    static void ignoreRow(const server::SqlRow&) {}
+
+    ServiceResult judgeService(const Target& target) {
         ServiceResult result = errorResult(target, {});
         check::judge(call_, settings_.month, composerFor(target), result);
         if (result.verdict == Verdict::Error)
@@ -67,7 +115,6 @@ public:
         return result;
     }
 
-private:
     Composer composerFor(const Target& target) {
         return [this, &target, usage = std::optional<std::vector<server::UsageRule>>()](
                    const std::string& method, const proto::Packet& summary, std::size_t row,
@@ -107,6 +154,8 @@ private:
     }
 
     server::DatabasePool* pool_;
+    const bool oneReading_;
+    bool reading_ = false;
     std::optional<server::Database> own_;
     PacketCaller call_;
     JudgeSettings settings_;
