@@ -40,7 +40,7 @@ public:
     // through the pool of its own module, between its calls, so that the job holds one connection.
     ServiceJudge(const std::string& database, server::DatabasePool* pool, PacketCaller call,
                  JudgeSettings settings)
-        : pool_(pool), oneReading_(pool && !server::isPostgresUrl(database)), call_(std::move(call)),
+        : pool_(pool), oneReading_(!server::isPostgresUrl(database)), call_(std::move(call)),
           settings_(std::move(settings)) {
         if (!pool_)
             own_.emplace(database);
@@ -57,10 +57,11 @@ public:
     }
 
 private:
-    // In process over SQLite a service's two dozen calls and its own reads share one read
-    // transaction. Outside one, each statement takes and drops the file's lock, and SQLite guards
-    // every file lock of the process with one mutex: the jobs queued on it, and each statement also
-    // looked for a journal on disk. It also judges the service on one state of the file.
+    // Over SQLite a service's reads of the local database (in process, also its two dozen calls)
+    // share one read transaction. Outside one, each statement takes and drops the file's lock, and
+    // SQLite guards every file lock of the process with one mutex: the jobs queued on it, and each
+    // statement also looked for a journal on disk. It also judges the service on one state of the
+    // file.
     class Reading {
     public:
         explicit Reading(ServiceJudge& judge) : judge_(judge) { judge_.beginReading(); }
@@ -215,7 +216,7 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
         auto http = std::make_shared<bench::HttpSession>(
             options.server->host, options.server->port, bench::ServerAccess{options.secret.value_or(""), 30});
         PacketCaller call = [http](const std::string& method, const nlohmann::json& params) {
-            return proto::packetFromJson(http->call(method, params));
+            return http->callPacket(method, params);
         };
         return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };

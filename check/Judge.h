@@ -9,8 +9,8 @@
 namespace check {
 
 // How the check reaches one of the server's methods: answers its packet, throws on an error answer.
-// In process the module's packet comes as it is; over the wire the answer is read (and checked)
-// into a packet once.
+// In process the module's packet comes as it is; over the wire the packet the protocol read (and
+// checked) from the answer, with no JSON of it kept.
 using PacketCaller = std::function<proto::Packet(const std::string& method, const nlohmann::json& params)>;
 
 // Judges one service-month as the verify button runs it, through whatever calls the server's
