@@ -67,13 +67,30 @@ const std::vector<Step>& analysisSteps() {
 
 namespace {
 
+[[noreturn]] void missingField(const Step& step, const char* name) {
+    throw std::runtime_error(std::string(step.summary) + ": resposta sem o campo " + name);
+}
+
 // The index of a field of an answer by its name.
 std::size_t fieldIndex(const Step& step, const json& summary, const char* name) {
     const json& fields = summary.at("fields");
     for (std::size_t index = 0; index < fields.size(); ++index)
         if (fields.at(index).at("name") == name)
             return index;
-    throw std::runtime_error(std::string(step.summary) + ": resposta sem o campo " + name);
+    missingField(step, name);
+}
+
+// Each detail argument in order: the launch month, or the value `fromRow` reads for a field name.
+template <typename FromRow>
+json detailArguments(const Step& step, const std::string& monthFirst, FromRow fromRow) {
+    json params = json::array();
+    for (const char* arg : step.detailArgs) {
+        if (std::string(arg) == "#month")
+            params.push_back(monthFirst);
+        else
+            params.push_back(fromRow(arg));
+    }
+    return params;
 }
 
 // A row for a count of zero (too few servings in the month) has no menu days to show.
@@ -85,14 +102,20 @@ bool detailHasRows(const Step& step, const json& summary) {
 } // namespace
 
 json detailParams(const Step& step, const json& summary, std::size_t row, const std::string& monthFirst) {
-    json params = json::array();
-    for (const char* arg : step.detailArgs) {
-        if (std::string(arg) == "#month")
-            params.push_back(monthFirst);
-        else
-            params.push_back(summary.at("rows").at(row).at(fieldIndex(step, summary, arg)));
-    }
-    return params;
+    return detailArguments(step, monthFirst, [&](const char* field) {
+        return summary.at("rows").at(row).at(fieldIndex(step, summary, field));
+    });
+}
+
+json detailParams(const Step& step, const proto::Packet& summary, std::size_t row,
+                  const std::string& monthFirst) {
+    const auto& cells = summary.rows.at(row);
+    return detailArguments(step, monthFirst, [&](const char* field) {
+        const int index = summary.fieldIndex(field);
+        if (index < 0)
+            missingField(step, field);
+        return proto::valueToJson(cells.at(static_cast<std::size_t>(index)));
+    });
 }
 
 int analyse(const Caller& call, const AnalysisTarget& target, int maxCalls) {

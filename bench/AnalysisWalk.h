@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Packet.h"
+
 #include <nlohmann/json.hpp>
 
 #include <climits>
@@ -29,6 +31,9 @@ const std::vector<Step>& analysisSteps();
 // A detail's arguments, read by name from a row of its summary's answer (a packet as JSON);
 // `monthFirst` stands for the launch month the screen passes by reference.
 nlohmann::json detailParams(const Step& step, const nlohmann::json& summary, std::size_t row,
+                            const std::string& monthFirst);
+// The same from the summary's packet itself, for a caller that holds no JSON of it.
+nlohmann::json detailParams(const Step& step, const proto::Packet& summary, std::size_t row,
                             const std::string& monthFirst);
 
 // GetDataSemana, then each summary and the detail of its first row.

@@ -59,6 +59,10 @@ HttpSession::~HttpSession() {
 }
 
 json HttpSession::call(const std::string& method, const json& params) {
+    return proto::packetToJson(callPacket(method, params));
+}
+
+proto::Packet HttpSession::callPacket(const std::string& method, const json& params) {
     std::vector<proto::Value> values;
     for (const json& param : params)
         values.push_back(param.is_string()           ? proto::Value(param.get<std::string>())
@@ -76,7 +80,7 @@ json HttpSession::call(const std::string& method, const json& params) {
     }
     if (!answer.ok)
         throw CallFailure(method + ": " + answer.errorMessage);
-    return proto::packetToJson(answer.packet);
+    return std::move(answer.packet);
 }
 
 void HttpSession::close() {

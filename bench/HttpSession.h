@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Packet.h"
+
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
@@ -48,6 +50,8 @@ public:
     // The answer's packet as JSON; throws CallFailure, SessionLost when HTTP refused the call,
     // ServerUnreachable when no answer came.
     nlohmann::json call(const std::string& method, const nlohmann::json& params);
+    // The same answer's packet as the protocol read and checked it, for a caller that needs no JSON.
+    proto::Packet callPacket(const std::string& method, const nlohmann::json& params);
     nlohmann::json operator()(const std::string& method, const nlohmann::json& params) {
         return call(method, params);
     }

@@ -13,12 +13,14 @@
 #include "reasons/Reasons.h"
 #include "server/RemoteDataModule.h"
 #include "server/store/DatabaseError.h"
+#include "server/store/DatabaseLocation.h"
 #include "server/store/MenuRepository.h"
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 namespace check {
 
@@ -36,9 +38,10 @@ class ServiceJudge : public Worker {
 public:
     // Over the wire the job reads the local database through a connection of its own; in process
     // through the pool of its own module, between its calls, so that the job holds one connection.
-    ServiceJudge(const std::string& database, server::DatabasePool* pool, bench::Caller call,
+    ServiceJudge(const std::string& database, server::DatabasePool* pool, PacketCaller call,
                  JudgeSettings settings)
-        : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
+        : pool_(pool), oneReading_(!server::isPostgresUrl(database)), call_(std::move(call)),
+          settings_(std::move(settings)) {
         if (!pool_)
             own_.emplace(database);
     }
@@ -49,13 +52,59 @@ public:
             skipped.verdict = Verdict::Skipped;
             return skipped;
         }
+        const Reading reading(*this);
+        return judgeService(target);
+    }
+
+private:
+    // Over SQLite a service's reads of the local database (in process, also its two dozen calls)
+    // share one read transaction. Outside one, each statement takes and drops the file's lock, and
+    // SQLite guards every file lock of the process with one mutex: the jobs queued on it, and each
+    // statement also looked for a journal on disk. It also judges the service on one state of the
+    // file.
+    class Reading {
+    public:
+        explicit Reading(ServiceJudge& judge) : judge_(judge) { judge_.beginReading(); }
+        ~Reading() { judge_.endReading(); }
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
+
+    private:
+        ServiceJudge& judge_;
+    };
+
+    void beginReading() {
+        if (!oneReading_)
+            return;
+        try {
+            withLocal([](server::Database& db, server::MenuCache*) { db.query("BEGIN", {}, ignoreRow); });
+            reading_ = true;
+        } catch (const std::exception&) {
+            // The service's calls meet the same failure and answer it in their results.
+        }
+    }
+
+    void endReading() noexcept {
+        if (!std::exchange(reading_, false))
+            return;
+        try {
+            withLocal([](server::Database& db, server::MenuCache*) { db.query("COMMIT", {}, ignoreRow); });
+        } catch (const std::exception&) {
+            // A failed read closed the connection and its transaction with it; the failure is in
+            // the service's result already.
+        }
+    }
+
+    static void ignoreRow(const server::SqlRow&) {}
+
+    ServiceResult judgeService(const Target& target) {
         ServiceResult result = errorResult(target, {});
         check::judge(call_, settings_.month, composerFor(target), result);
         if (result.verdict == Verdict::Error)
             return result;
         try {
-            withLocal([&](server::Database& db) {
-                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale);
+            withLocal([&](server::Database& db, server::MenuCache* cache) {
+                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale, cache);
                 if (settings_.contracts)
                     result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
             });
@@ -67,7 +116,6 @@ public:
         return result;
     }
 
-private:
     Composer composerFor(const Target& target) {
         return [this, &target, usage = std::optional<std::vector<server::UsageRule>>()](
                    const std::string& method, const proto::Packet& summary, std::size_t row,
@@ -77,8 +125,8 @@ private:
             // refuses is the contract's to say.
             if (method == "GetUtilPratSem") {
                 if (!usage)
-                    withLocal([&](server::Database& db) {
-                        usage = server::MenuRepository(db, nullptr).usageRules(target.branch, target.service);
+                    withLocal([&](server::Database& db, server::MenuCache* cache) {
+                        usage = server::MenuRepository(db, cache).usageRules(target.branch, target.service);
                     });
                 const int dish = summary.fieldIndex("CDPRATO");
                 const auto* code =
@@ -92,12 +140,14 @@ private:
         };
     }
 
+    // In process the connection's menu cache comes along: the month's menu the methods have just
+    // read is the one the warnings read again.
     template <typename Read> void withLocal(Read read) {
         if (!pool_)
-            return read(*own_);
+            return read(*own_, nullptr);
         server::DatabasePool::Lease lease = pool_->acquire();
         try {
-            read(lease.db());
+            read(lease.db(), &lease.cache());
         } catch (const server::DatabaseError&) {
             lease.discard();
             throw;
@@ -105,8 +155,10 @@ private:
     }
 
     server::DatabasePool* pool_;
+    const bool oneReading_;
+    bool reading_ = false;
     std::optional<server::Database> own_;
-    bench::Caller call_;
+    PacketCaller call_;
     JudgeSettings settings_;
 };
 
@@ -156,15 +208,15 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             auto own = std::make_shared<server::RemoteDataModule>(options.database);
             auto session = std::make_shared<server::SessionState>();
             server::DatabasePool* pool = &own->pool();
-            bench::Caller call = [own, session](const std::string& method, const nlohmann::json& params) {
-                return proto::packetToJson(own->call(method, params, *session).packet);
+            PacketCaller call = [own, session](const std::string& method, const nlohmann::json& params) {
+                return own->call(method, params, *session).packet;
             };
             return std::make_unique<ServiceJudge>(options.database, pool, std::move(call), settings);
         }
         auto http = std::make_shared<bench::HttpSession>(
             options.server->host, options.server->port, bench::ServerAccess{options.secret.value_or(""), 30});
-        bench::Caller call = [http](const std::string& method, const nlohmann::json& params) {
-            return http->call(method, params);
+        PacketCaller call = [http](const std::string& method, const nlohmann::json& params) {
+            return http->callPacket(method, params);
         };
         return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };
@@ -188,7 +240,7 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             blocked = blocked || result.verdict == Verdict::Blocked;
             warned = warned || !result.warnings.empty();
             contradicted = contradicted || !result.contradictions.empty();
-            writer->add(result);
+            writer->add(std::move(result));
         },
         progressLine(err, terminal.err));
     writer->finish(baseline ? std::optional<Json>(baseline->compare()) : std::nullopt);

@@ -28,7 +28,7 @@ public:
     void finish(const std::optional<Json>&) override { out_.flush(); }
 
 protected:
-    void writeService(const ServiceResult& result) override {
+    void writeService(ServiceResult&& result) override {
         const std::vector<std::string> head{result.branch, result.service, result.name,
                                             verdictWord(result.verdict)};
         bool any = false;

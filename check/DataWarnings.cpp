@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 namespace check {
 
@@ -29,16 +30,19 @@ std::set<Day> menuDays(const std::vector<server::MenuItem>& items) {
 
 void missingNutrients(server::MenuRepository& repo, const Target& target, const Month& month,
                       const std::set<Day>& served, const QLocale& locale, std::vector<Finding>& out) {
-    const std::vector<server::NutrientDay> nutrientDays =
+    // In day, then nutrient order.
+    const std::vector<server::NutrientDay> valued =
         repo.nutrientDays(target.branch, target.service, month.span);
+    const auto byDayAndNutrient = [](const server::NutrientDay& a, const server::NutrientDay& b) {
+        return std::tie(a.day, a.nutrient) < std::tie(b.day, b.nutrient);
+    };
     for (const server::NutrientLimit& limit : repo.nutrientLimits(target.branch, target.service)) {
         if (!limit.range.min && !limit.range.max)
             continue;
         std::vector<Day> missing;
         for (const Day day : served)
-            if (std::none_of(nutrientDays.begin(), nutrientDays.end(), [&](const server::NutrientDay& n) {
-                    return n.day == day && n.nutrient == limit.nutrient.code;
-                }))
+            if (!std::binary_search(valued.begin(), valued.end(),
+                                    server::NutrientDay{limit.nutrient.code, day, 0}, byDayAndNutrient))
                 missing.push_back(day);
         if (!missing.empty())
             out.push_back({"nutriente_sem_valor",
@@ -118,8 +122,8 @@ void unknownGroups(server::Database& db, const std::vector<server::MenuItem>& it
 } // namespace
 
 std::vector<Finding> dataWarnings(server::Database& db, const Target& target, const Month& month,
-                                  const QLocale& locale) {
-    server::MenuRepository repo(db, nullptr);
+                                  const QLocale& locale, server::MenuCache* cache) {
+    server::MenuRepository repo(db, cache);
     const server::MenuCache::Items items = repo.items(target.branch, target.service, month.span, true);
     const std::set<Day> served = menuDays(*items);
     std::vector<Finding> out;

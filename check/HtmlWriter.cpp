@@ -86,7 +86,7 @@ public:
     }
 
 protected:
-    void writeService(const ServiceResult& result) override {
+    void writeService(ServiceResult&& result) override {
         const std::string label = result.branch + "/" + result.service + " " + result.name;
         const bool judged = result.verdict == Verdict::Clear || result.verdict == Verdict::Blocked;
         grid_ << "<tr><td class=\"servico\">" << escaped(label) << "</td><td>" << verdictWord(result.verdict)

@@ -10,44 +10,43 @@ namespace check {
 
 using nlohmann::json;
 
-Json rowObjects(const json& packet) {
-    const json& fields = packet.at("fields");
+Json rowObject(const proto::Packet& packet, std::size_t row) {
+    const std::vector<proto::Value>& cells = packet.rows.at(row);
+    Json object = objectWithRoom(packet.fields.size());
+    for (std::size_t index = 0; index < packet.fields.size() && index < cells.size(); ++index)
+        object[packet.fields[index].name] = Json(proto::valueToJson(cells[index]));
+    return object;
+}
+
+Json rowObjects(const proto::Packet& packet) {
     Json rows = Json::array();
-    for (const json& row : packet.at("rows")) {
-        Json object = Json::object();
-        for (std::size_t index = 0; index < fields.size() && index < row.size(); ++index)
-            object[fields.at(index).at("name").get<std::string>()] = row.at(index);
-        rows.push_back(std::move(object));
-    }
+    for (std::size_t row = 0; row < packet.rows.size(); ++row)
+        rows.push_back(rowObject(packet, row));
     return rows;
 }
 
 namespace {
 
-std::vector<CategoryResult> fetchCategories(const bench::Caller& call, const ServiceResult& target,
+std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const ServiceResult& target,
                                             const Month& month, const Composer& compose) {
     const std::string first = server::isoDate(month.span.first);
     const std::string last = server::isoDate(month.span.last);
-    const json weeks = call("GetDataSemana", {first, last}).at("rows").at(0);
+    const proto::Packet weekSpan = call("GetDataSemana", {first, last});
+    const std::vector<proto::Value>& weeks = weekSpan.rows.at(0);
+    const json weekFirst = proto::valueToJson(weeks.at(0));
+    const json weekLast = proto::valueToJson(weeks.at(1));
     std::vector<CategoryResult> categories;
     for (const bench::Step& step : bench::analysisSteps()) {
-        const json params = step.weekly ? json{target.branch, target.service, weeks[0], weeks[1]}
+        const json params = step.weekly ? json{target.branch, target.service, weekFirst, weekLast}
                                         : json{target.branch, target.service, first, last};
-        const json summary = call(step.summary, params);
+        const proto::Packet summary = call(step.summary, params);
         CategoryResult category{step.summary, {}};
-        const Json rows = rowObjects(summary);
-        if (rows.empty()) {
-            categories.push_back(std::move(category));
-            continue;
-        }
-        const proto::Packet summaryPacket = proto::packetFromJson(summary);
-        for (std::size_t index = 0; index < rows.size(); ++index) {
-            const json detail = call(step.detail, bench::detailParams(step, summary, index, first));
-            category.rows.push_back(
-                Infringement{rows.at(index),
-                             rowObjects(detail),
-                             compose(step.summary, summaryPacket, index, proto::packetFromJson(detail)),
-                             {}});
+        for (std::size_t index = 0; index < summary.rows.size(); ++index) {
+            const proto::Packet detail = call(step.detail, bench::detailParams(step, summary, index, first));
+            category.rows.push_back(Infringement{rowObject(summary, index),
+                                                 rowObjects(detail),
+                                                 compose(step.summary, summary, index, detail),
+                                                 {}});
         }
         categories.push_back(std::move(category));
     }
@@ -56,7 +55,7 @@ std::vector<CategoryResult> fetchCategories(const bench::Caller& call, const Ser
 
 } // namespace
 
-void judge(const bench::Caller& call, const Month& month, const Composer& compose, ServiceResult& result) {
+void judge(const PacketCaller& call, const Month& month, const Composer& compose, ServiceResult& result) {
     std::vector<CategoryResult> categories;
     try {
         categories = fetchCategories(call, result, month, compose);

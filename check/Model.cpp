@@ -26,6 +26,12 @@ const VerdictWords& wordsOf(Verdict verdict) {
 
 } // namespace
 
+Json objectWithRoom(std::size_t members) {
+    Json object = Json::object();
+    object.get_ref<Json::object_t&>().reserve(members);
+    return object;
+}
+
 const char* verdictName(Verdict verdict) {
     return wordsOf(verdict).name;
 }

@@ -14,6 +14,11 @@ namespace check {
 // Output objects keep their members in the order written: a row's fields in its record's order.
 using Json = nlohmann::ordered_json;
 
+// An empty object with room for `members`: the ordered object keeps its members in a vector of
+// pairs with a constant key, whose move may throw, so each time that vector grows it copies every
+// member already in it, deeply; built with room it never grows.
+Json objectWithRoom(std::size_t members);
+
 enum class Verdict { Clear, Blocked, Error, Skipped };
 
 // The JSON word of a verdict.

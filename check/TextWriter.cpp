@@ -35,7 +35,7 @@ public:
     }
 
 protected:
-    void writeService(const ServiceResult& result) override {
+    void writeService(ServiceResult&& result) override {
         ++counts_[static_cast<int>(result.verdict)];
         out_ << result.branch << '/' << result.service << ' ' << result.name << ": " << paint(result.verdict)
              << verdictWord(result.verdict) << plain();

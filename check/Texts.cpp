@@ -1,6 +1,7 @@
 #include "check/Texts.h"
 
 #include "host/format/Formatting.h"
+#include "reasons/DayTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,11 +16,11 @@ std::string plainNumber(double value, const QLocale& locale) {
 }
 
 std::string dayMonth(server::Day day, const QLocale& locale) {
-    return host::FormatDateTime(u"dd/mm"_s, day, locale).toStdString();
+    return reasons::formatDay(u"dd/mm"_s, day, locale).toStdString();
 }
 
 std::string fullDate(server::Day day, const QLocale& locale) {
-    return host::FormatDateTime(u"dd/mm/yyyy"_s, day, locale).toStdString();
+    return reasons::formatDay(u"dd/mm/yyyy"_s, day, locale).toStdString();
 }
 
 std::string dayList(const std::vector<server::Day>& days, const QLocale& locale) {

@@ -8,26 +8,30 @@ namespace check {
 
 using json = Json;
 
-void Writer::add(const ServiceResult& result) {
+void Writer::add(ServiceResult&& result) {
     for (const Finding& finding : result.contradictions)
         contradictions_.push_back({result.branch, result.service, finding});
-    writeService(result);
+    writeService(std::move(result));
 }
 
-json serviceJson(const ServiceResult& result) {
-    json service = {{"branch", result.branch},
-                    {"service", result.service},
-                    {"name", result.name},
-                    {"verdict", verdictName(result.verdict)}};
+json serviceJson(ServiceResult&& result) {
+    json service = objectWithRoom(8);
+    service["branch"] = result.branch;
+    service["service"] = result.service;
+    service["name"] = result.name;
+    service["verdict"] = verdictName(result.verdict);
     if (result.verdict == Verdict::Error || result.verdict == Verdict::Skipped)
         service["reason"] = result.reason;
     json infringed = json::array();
-    json categories = json::object();
-    for (const CategoryResult& category : result.categories) {
+    json categories = objectWithRoom(result.categories.size());
+    for (CategoryResult& category : result.categories) {
         infringed.push_back(category.method);
         json rows = json::array();
-        for (const Infringement& infringement : category.rows) {
-            json entry = {{"row", infringement.row}, {"why", infringement.why}, {"days", infringement.days}};
+        for (Infringement& infringement : category.rows) {
+            json entry = objectWithRoom(4);
+            entry["row"] = std::move(infringement.row);
+            entry["why"] = std::move(infringement.why);
+            entry["days"] = std::move(infringement.days);
             if (!infringement.change.empty())
                 entry["change"] = infringement.change;
             rows.push_back(std::move(entry));
@@ -69,8 +73,8 @@ public:
     }
 
 protected:
-    void writeService(const ServiceResult& result) override {
-        out_ << (first_ ? "\n" : ",\n") << dumped(serviceJson(result));
+    void writeService(ServiceResult&& result) override {
+        out_ << (first_ ? "\n" : ",\n") << dumped(serviceJson(std::move(result)));
         first_ = false;
     }
 

@@ -17,12 +17,13 @@ namespace check {
 class Writer {
 public:
     virtual ~Writer() = default;
-    void add(const ServiceResult& result);
+    // The result is the writer's: what it holds moves into the output instead of being copied.
+    void add(ServiceResult&& result);
     // The comparison with a baseline, when there is one.
     virtual void finish(const std::optional<Json>& compare) = 0;
 
 protected:
-    virtual void writeService(const ServiceResult& result) = 0;
+    virtual void writeService(ServiceResult&& result) = 0;
 
     struct Located {
         std::string branch, service;
@@ -39,7 +40,7 @@ struct WriterSettings {
 
 std::unique_ptr<Writer> makeWriter(Format format, std::ostream& out, const WriterSettings& settings);
 
-// A service as the JSON output holds it.
-Json serviceJson(const ServiceResult& result);
+// A service as the JSON output holds it; its rows move into it.
+Json serviceJson(ServiceResult&& result);
 
 } // namespace check

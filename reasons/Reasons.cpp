@@ -3,6 +3,7 @@
 #include "host/format/Formatting.h"
 #include "protocol/DateTime.h"
 #include "reasons/Categories.h"
+#include "reasons/DayTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,7 +129,7 @@ QString limitText(const Context& c) {
 QString weekdayName(int mondayFirst, const QLocale& locale) {
     // 1 January 2024 was a Monday.
     static const double monday = proto::fromCivil({2024, 1, 1}).days;
-    return host::ShortDayName(monday + mondayFirst, locale);
+    return formatDay(u"ddd"_s, monday + mondayFirst, locale);
 }
 
 QString weekdayList(const std::array<bool, 7>& days, const QLocale& locale) {
@@ -250,7 +251,7 @@ QString dayListText(const Context& c, const DetailRows& details) {
                                       [&](double day) { return monthOf(day) == monthOf(listed.front()); });
     QStringList shown;
     for (const double day : listed)
-        shown << host::FormatDateTime(oneMonth ? u"dd"_s : kDayAndMonth, day, c.locale);
+        shown << formatDay(oneMonth ? u"dd"_s : kDayAndMonth, day, c.locale);
     if (more)
         shown << u"..."_s;
     return (seen.size() == 1 ? u" (dia "_s : u" (dias "_s) + shown.join(u", "_s) + u')';
@@ -293,8 +294,7 @@ QString quantityListText(const Context& c, const DetailRows& details) {
         return {};
     QStringList shown;
     for (const Quantity& q : entries) {
-        QString entry =
-            host::FormatDateTime(kDayAndMonth, q.day, c.locale) + u' ' + numberOrUnknown(q.sum, c.locale);
+        QString entry = formatDay(kDayAndMonth, q.day, c.locale) + u' ' + numberOrUnknown(q.sum, c.locale);
         shown << (q.unit.isEmpty() ? entry : entry + u' ' + q.unit);
     }
     if (more)
