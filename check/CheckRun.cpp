@@ -13,7 +13,6 @@
 #include "reasons/Reasons.h"
 #include "server/RemoteDataModule.h"
 #include "server/store/DatabaseError.h"
-#include "server/store/DatabaseLocation.h"
 #include "server/store/MenuRepository.h"
 
 #include <chrono>
@@ -40,8 +39,7 @@ public:
     // through the pool of its own module, between its calls, so that the job holds one connection.
     ServiceJudge(const std::string& database, server::DatabasePool* pool, PacketCaller call,
                  JudgeSettings settings)
-        : pool_(pool), oneReading_(!server::isPostgresUrl(database)), call_(std::move(call)),
-          settings_(std::move(settings)) {
+        : pool_(pool), call_(std::move(call)), settings_(std::move(settings)) {
         if (!pool_)
             own_.emplace(database);
     }
@@ -74,11 +72,8 @@ private:
     };
 
     void beginReading() {
-        if (!oneReading_)
-            return;
         try {
-            withLocal([](server::Database& db, server::MenuCache*) { db.query("BEGIN", {}, ignoreRow); });
-            reading_ = true;
+            withLocal([this](server::Database& db, server::MenuCache*) { reading_ = db.beginRead(); });
         } catch (const std::exception&) {
             // The service's calls meet the same failure and answer it in their results.
         }
@@ -88,14 +83,12 @@ private:
         if (!std::exchange(reading_, false))
             return;
         try {
-            withLocal([](server::Database& db, server::MenuCache*) { db.query("COMMIT", {}, ignoreRow); });
+            withLocal([](server::Database& db, server::MenuCache*) { db.endRead(); });
         } catch (const std::exception&) {
             // A failed read closed the connection and its transaction with it; the failure is in
             // the service's result already.
         }
     }
-
-    static void ignoreRow(const server::SqlRow&) {}
 
     ServiceResult judgeService(const Target& target) {
         ServiceResult result = errorResult(target, {});
@@ -155,7 +148,6 @@ private:
     }
 
     server::DatabasePool* pool_;
-    const bool oneReading_;
     bool reading_ = false;
     std::optional<server::Database> own_;
     PacketCaller call_;

@@ -1,18 +1,15 @@
 // restcont-check: which branches and services break their contracts in a month, why, what changed
 // since an earlier run, and whether the data can be trusted.
 #include "check/CheckRun.h"
+#include "server/store/SqliteDatabase.h"
 
 #include <QCoreApplication>
-
-#include <sqlite3.h>
 
 #include <iostream>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    // SQLite counts every allocation of the process under one mutex unless told not to; the jobs'
-    // connections allocate at every row and queued on it. Only before anything opens a database.
-    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    server::stopSqliteAllocationCounting();
     QCoreApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {

@@ -49,6 +49,7 @@ CallResult RemoteDataModule::call(const std::string& method, const nlohmann::jso
     try {
         auto db = pool_.acquire();
         try {
+            const ReadTransaction reading(db.db());
             MenuRepository repo(db.db(), &db.cache());
             MethodContext context{method, args, repo, next};
             CallResult result = def.run(context);

@@ -4,6 +4,7 @@
 #include "server/store/Database.h"
 #include "server/store/DatabaseError.h"
 #include "server/store/DatabaseProbe.h"
+#include "server/store/SqliteDatabase.h"
 
 #include <atomic>
 #include <chrono>
@@ -15,6 +16,7 @@
 #include <thread>
 
 int main(int argc, char** argv) {
+    server::stopSqliteAllocationCounting();
     server::ServerOptions options;
     try {
         options = server::parseOptions(std::vector<std::string>(argv + 1, argv + argc));

@@ -36,4 +36,12 @@ std::int64_t Database::dataVersion() {
     return engine_->dataVersion();
 }
 
+bool Database::beginRead() {
+    return engine_->beginRead();
+}
+
+void Database::endRead() noexcept {
+    engine_->endRead();
+}
+
 } // namespace server

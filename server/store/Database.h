@@ -34,6 +34,9 @@ public:
     virtual void query(const std::string& sql, const std::vector<SqlParam>& params,
                        const std::function<void(const SqlRow&)>& onRow) = 0;
     virtual std::int64_t dataVersion() = 0;
+    // See Database::beginRead.
+    virtual bool beginRead() { return false; }
+    virtual void endRead() noexcept {}
 };
 
 // The one door to the suite's database: parameterised statements with "?" placeholders, rows handed
@@ -52,9 +55,31 @@ public:
                const std::function<void(const SqlRow&)>& onRow);
     // Changes whenever another connection commits; what caches of read data are checked against.
     std::int64_t dataVersion();
+    // Statements from here to endRead() read one state of an SQLite file, which is locked once for
+    // all of them instead of at each: SQLite guards every file lock of the process with one mutex,
+    // on which threads reading at once queue. False, and nothing done, on PostgreSQL or inside a
+    // read already begun. Throws DatabaseError.
+    bool beginRead();
+    void endRead() noexcept;
 
 private:
     std::unique_ptr<DatabaseEngine> engine_;
+};
+
+// A read begun for a scope, ended also when the scope ends by an exception.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database& db) : db_(db), began_(db.beginRead()) {}
+    ~ReadTransaction() {
+        if (began_)
+            db_.endRead();
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database& db_;
+    bool began_;
 };
 
 } // namespace server

@@ -113,6 +113,24 @@ void SqliteDatabase::query(const std::string& sql, const std::vector<SqlParam>& 
     sqlite3_reset(statement);
 }
 
+void stopSqliteAllocationCounting() {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+}
+
+bool SqliteDatabase::beginRead() {
+    if (!sqlite3_get_autocommit(db_))
+        return false;
+    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail("início da leitura");
+    return true;
+}
+
+void SqliteDatabase::endRead() noexcept {
+    // A read transaction has nothing to keep: when it cannot end cleanly it is rolled back.
+    if (!sqlite3_get_autocommit(db_) && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 std::int64_t SqliteDatabase::dataVersion() {
     std::int64_t version = 0;
     query("PRAGMA data_version", {}, [&](const SqlRow& row) { version = row.integer(0); });

@@ -10,6 +10,10 @@ struct sqlite3_stmt;
 
 namespace server {
 
+// SQLite counts every allocation of the process under one mutex unless told not to; threads that
+// read at once, allocating at every row, queue on it. Only before anything opens a database.
+void stopSqliteAllocationCounting();
+
 // An SQLite file, opened read-only.
 class SqliteDatabase final : public DatabaseEngine {
 public:
@@ -21,6 +25,8 @@ public:
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow) override;
     std::int64_t dataVersion() override;
+    bool beginRead() override;
+    void endRead() noexcept override;
 
 private:
     sqlite3_stmt* prepared(const std::string& sql);
