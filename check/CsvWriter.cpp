@@ -1,6 +1,7 @@
 #include "check/Formats.h"
 #include "check/Texts.h"
 
+#include <string_view>
 #include <vector>
 
 namespace check {
@@ -8,11 +9,16 @@ namespace check {
 namespace {
 
 // RFC 4180: a field with the separator, a quote or a line break is quoted, its quotes doubled.
-std::string field(const std::string& value) {
-    if (value.find_first_of(";\"\r\n") == std::string::npos)
-        return value;
+// Text that a spreadsheet would take for a formula (names come from the suite's database, which
+// anyone with a form can write to) starts with an apostrophe, which the spreadsheet hides.
+std::string field(const std::string& value, bool isText) {
+    const bool formulaLike = isText && !value.empty() &&
+                             std::string_view("=+-@\t\r").find(value.front()) != std::string_view::npos;
+    const std::string shown = formulaLike ? "'" + value : value;
+    if (shown.find_first_of(";\"\r\n") == std::string::npos)
+        return shown;
     std::string quoted = "\"";
-    for (const char c : value)
+    for (const char c : shown)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
 }
@@ -72,10 +78,12 @@ private:
     }
     void line(const std::vector<std::string>& cells) {
         for (std::size_t i = 0; i < cells.size(); ++i)
-            out_ << (i ? ";" : "") << field(cells[i]);
+            out_ << (i ? ";" : "") << field(cells[i], i < kFirstNumber || i > kLastNumber);
         out_ << "\r\n";
     }
 
+    // Quantidade, Mínimo and Máximo: numbers, whose minus sign stays as it is.
+    static constexpr std::size_t kFirstNumber = 8, kLastNumber = 10;
     std::ostream& out_;
     const QLocale brazil_{QLocale::Portuguese, QLocale::Brazil};
 };

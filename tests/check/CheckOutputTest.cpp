@@ -157,6 +157,27 @@ TEST(CheckCsv, WritesDecimalCommasWithoutGrouping) {
     EXPECT_TRUE(seen);
 }
 
+// A name written to the suite's database by anyone reaches the supervisor's spreadsheet: it must
+// arrive as the text it is, never as a formula the spreadsheet runs.
+TEST(CheckCsv, NamesThatLookLikeFormulasArriveAsText) {
+    TestDatabase db;
+    const std::vector<std::string> names{"=HIPERLINK(\"http://x\";\"y\")", "+1", "-2", "@SOMA(A1)"};
+    std::string sql = contractCatalogueSql();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        sql += infringingServiceSql("S" + std::to_string(i + 1), names[i], {});
+    db.exec(sql);
+    const auto rows = readCsv(runInProcess(monthArgs(db.url(), "csv")).out.substr(3));
+    ASSERT_EQ(rows.size(), 1 + names.size());
+    const std::size_t name = static_cast<std::size_t>(
+        std::find(rows.at(0).begin(), rows.at(0).end(), "Nome") - rows.at(0).begin());
+    std::vector<std::string> written;
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        written.push_back(rows.at(i).at(name));
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written,
+              (std::vector<std::string>{"'+1", "'-2", "'=HIPERLINK(\"http://x\";\"y\")", "'@SOMA(A1)"}));
+}
+
 TEST(CheckHtml, LoadsInAHeadlessBrowserWithTheGridFirst) {
     TestDatabase db;
     db.exec(contractCatalogueSql() + infringingServiceSql("S1", "Um", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}) +
