@@ -94,7 +94,7 @@ std::string usageText() {
            "  --threads N               linhas de execução que atendem as conexões (padrão 8): cada\n"
            "                            conexão nova vai à que tem menos, que lê suas requisições e\n"
            "                            calcula e envia suas respostas; conexões ociosas ou lentas\n"
-           "                            não a ocupam\n"
+           "                            não ocupam nenhuma\n"
            "  --max-connections N       conexões abertas ao mesmo tempo; além disso, 503 (padrão 2048)\n"
            "  --request-timeout SEGUNDOS  do primeiro ao último byte de uma requisição; depois, 408\n"
            "                            (padrão 10)\n"
