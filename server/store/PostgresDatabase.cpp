@@ -209,12 +209,14 @@ void PostgresDatabase::queryWhile(const std::string& sql, const std::vector<SqlP
     if (PQstatus(connection_.get()) == CONNECTION_OK &&
         PQtransactionStatus(connection_.get()) == PQTRANS_IDLE) {
         PgResult preparing;
-        // Outside pipeline mode libpq keeps a statement in its buffer until the result is asked
-        // for: flushed now, it reaches the database before the work starts.
         if (const std::string* name = prepared(sql, values.count(), values.types(), preparing))
             sent = PQsendQueryPrepared(connection_.get(), name->c_str(), values.count(), values.values(),
-                                       nullptr, nullptr, 0) == 1 &&
-                   PQflush(connection_.get()) == 0;
+                                       nullptr, nullptr, 0) == 1;
+        // Outside pipeline mode libpq keeps a statement in its buffer until the result is asked
+        // for: flushed now, it reaches the database before the work starts. A statement that did
+        // not all go is still in flight; its result below tells how it ended.
+        if (sent)
+            PQflush(connection_.get());
     }
     std::exception_ptr failure;
     try {

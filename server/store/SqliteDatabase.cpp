@@ -117,17 +117,30 @@ void stopSqliteAllocationCounting() {
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 }
 
+// A read begins and ends at every call: its statements are prepared once, as the queries are, not
+// parsed again each time.
+bool SqliteDatabase::step(const std::string& sql) noexcept {
+    try {
+        sqlite3_stmt* statement = prepared(sql);
+        const bool done = sqlite3_step(statement) == SQLITE_DONE;
+        sqlite3_reset(statement);
+        return done;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
 bool SqliteDatabase::beginRead() {
     if (!sqlite3_get_autocommit(db_))
         return false;
-    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (!step("BEGIN"))
         fail("início da leitura");
     return true;
 }
 
 void SqliteDatabase::endRead() noexcept {
     // A read transaction has nothing to keep: when it cannot end cleanly it is rolled back.
-    if (!sqlite3_get_autocommit(db_) && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (!sqlite3_get_autocommit(db_) && !step("COMMIT"))
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 

@@ -30,6 +30,7 @@ public:
 
 private:
     sqlite3_stmt* prepared(const std::string& sql);
+    bool step(const std::string& sql) noexcept;
     [[noreturn]] void fail(const std::string& what) const;
     void close();
 
