@@ -47,7 +47,8 @@ CallResult RemoteDataModule::call(const std::string& method, const nlohmann::jso
     // The session changes only when the method succeeds.
     SessionState next = session;
     try {
-        auto db = pool_.acquire();
+        auto db = pool_.acquire(session.connection);
+        next.connection = db.id();
         try {
             const ReadTransaction reading(db.db());
             MenuRepository repo(db.db(), &db.cache());

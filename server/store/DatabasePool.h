@@ -3,6 +3,7 @@
 #include "server/store/Database.h"
 #include "server/store/MenuCache.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,10 +31,12 @@ public:
     static std::optional<FileIdentity> identify(const std::string& path);
 
     struct Connection {
-        explicit Connection(const std::string& location) : db(location), file(identify(location)) {}
+        Connection(const std::string& location, std::uint64_t number)
+            : db(location), file(identify(location)), id(number) {}
         Database db;
         MenuCache cache;
         std::optional<FileIdentity> file;
+        std::uint64_t id;
     };
 
     class Lease {
@@ -44,6 +47,7 @@ public:
         Lease& operator=(Lease&&) = delete;
         Database& db() const { return db_->db; }
         MenuCache& cache() const { return db_->cache; }
+        std::uint64_t id() const { return db_->id; }
         // The connection failed: close it instead of giving it back.
         void discard() { db_.reset(); }
 
@@ -52,13 +56,16 @@ public:
         std::unique_ptr<Connection> db_;
     };
 
-    Lease acquire(); // throws DatabaseError
+    // The idle connection numbered `preferred` when there is one (a caller's last, whose cache holds
+    // what it read), otherwise any; throws DatabaseError.
+    Lease acquire(std::uint64_t preferred = 0);
     const std::string& path() const { return path_; }
 
 private:
     std::string path_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Connection>> idle_;
+    std::uint64_t opened_ = 0;
 };
 
 } // namespace server

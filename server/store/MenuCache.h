@@ -30,7 +30,9 @@ private:
         bool withLines = false;
         Items items;
     };
-    static constexpr std::size_t kEntries = 4;
+    // A month and its week span, with and without product lines, for each of the few sessions
+    // that take turns at one connection.
+    static constexpr std::size_t kEntries = 8;
     std::int64_t version_ = -1;
     std::deque<Entry> entries_;
 };
