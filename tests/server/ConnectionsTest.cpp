@@ -88,6 +88,34 @@ TEST(Connections, PipelinedRequestsAreAnsweredInOrder) {
     EXPECT_NE(errorTextOf(third).find("outro"), std::string::npos);
 }
 
+// Answers to pipelined requests leave together, but never wait for a request still arriving: a
+// client may send the rest only once it has read them.
+TEST(Connections, HeldAnswersLeaveBeforeTheServerWaitsForMore) {
+    TestDatabase db;
+    auto server = hostileServer(db.pathString(), {});
+    RawConnection client(server->port());
+    const std::string last = request("GET", "/ultimo");
+    client.send(openRequest() + request("GET", "/um") + last.substr(0, 10));
+    EXPECT_EQ(statusOf(client.readAnswer(3s)), 200);
+    EXPECT_EQ(statusOf(client.readAnswer(3s)), 404);
+    client.send(last.substr(10));
+    EXPECT_NE(errorTextOf(client.readAnswer(3s)).find("/ultimo"), std::string::npos);
+
+    // A long pipeline, each part sent once the answers to the one before were read.
+    for (int part = 0; part < 5; ++part) {
+        std::string requests;
+        for (int i = 0; i < 500; ++i)
+            requests += request("GET", "/p" + std::to_string(part) + "-" + std::to_string(i));
+        ASSERT_TRUE(client.send(requests));
+        for (int i = 0; i < 500; ++i) {
+            const std::string answer = client.readAnswer(5s);
+            ASSERT_NE(errorTextOf(answer).find("/p" + std::to_string(part) + "-" + std::to_string(i)),
+                      std::string::npos)
+                << part << " " << i << ": " << answer;
+        }
+    }
+}
+
 TEST(Connections, PastTheConnectionLimitNewOnesHearWhyAndGo) {
     TestDatabase db;
     auto server = hostileServer(db.pathString(), {"--max-connections", "20", "--idle-timeout", "2"});
