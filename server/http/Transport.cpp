@@ -6,13 +6,13 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <boost/asio/write.hpp>
 #include <boost/beast/core/error.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/status.hpp>
 #include <boost/beast/http/string_body.hpp>
-#include <boost/asio/write.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -260,7 +260,8 @@ private:
         // The next request is in already: answer it first, through the loop rather than from here,
         // so that a long pipeline never deepens the stack.
         if (!in_.empty() && out_.size() < kHeldAnswerBytes)
-            return asio::post(socket_.get_executor(), [self = shared_from_this()] { self->waitForRequest(); });
+            return asio::post(socket_.get_executor(),
+                              [self = shared_from_this()] { self->waitForRequest(); });
         flush([](Connection& self) { self.waitForRequest(); });
     }
 
