@@ -16,11 +16,7 @@ namespace {
 std::string refusal(const std::string& what, const httplib::Result& res, bool secretSent) {
     if (!res)
         return what + ": sem resposta (" + httplib::to_string(res.error()) + ")";
-    std::string text = what + ": HTTP " + std::to_string(res->status);
-    if (res->status == 401)
-        text += secretSent ? " (o servidor recusou o segredo de --secret-file)"
-                           : " (o servidor exige um segredo: use --secret-file ARQUIVO)";
-    return text;
+    return refusalText(what, res->status, secretSent);
 }
 
 // A request the server did not answer: it is gone for every session, not only this one.
@@ -32,6 +28,24 @@ template <class Refused> void check(const std::string& what, const httplib::Resu
 }
 
 } // namespace
+
+std::vector<proto::Value> paramValues(const json& params) {
+    std::vector<proto::Value> values;
+    for (const json& param : params)
+        values.push_back(param.is_string()           ? proto::Value(param.get<std::string>())
+                         : param.is_number_integer() ? proto::Value(param.get<std::int64_t>())
+                         : param.is_number()         ? proto::Value(param.get<double>())
+                                                     : proto::Value());
+    return values;
+}
+
+std::string refusalText(const std::string& what, int status, bool secretSent) {
+    std::string text = what + ": HTTP " + std::to_string(status);
+    if (status == 401)
+        text += secretSent ? " (o servidor recusou o segredo de --secret-file)"
+                           : " (o servidor exige um segredo: use --secret-file ARQUIVO)";
+    return text;
+}
 
 HttpSession::HttpSession(const std::string& host, int port, const ServerAccess& access)
     : client_(host, port), secretSent_(!access.secret.empty()) {
@@ -63,14 +77,9 @@ json HttpSession::call(const std::string& method, const json& params) {
 }
 
 proto::Packet HttpSession::callPacket(const std::string& method, const json& params) {
-    std::vector<proto::Value> values;
-    for (const json& param : params)
-        values.push_back(param.is_string()           ? proto::Value(param.get<std::string>())
-                         : param.is_number_integer() ? proto::Value(param.get<std::int64_t>())
-                         : param.is_number()         ? proto::Value(param.get<double>())
-                                                     : proto::Value());
-    const auto res = client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, values),
-                                  "application/json");
+    const auto res =
+        client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, paramValues(params)),
+                     "application/json");
     check<SessionLost>(method, res, secretSent_);
     proto::RpcResponse answer;
     try {

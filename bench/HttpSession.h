@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -35,6 +36,11 @@ struct ServerAccess {
     std::string secret;      // sent as "Authorization: Bearer <secret>" when not empty
     int timeoutSeconds = 30; // to connect (5 s at most), and for each answer
 };
+
+// A call's parameters as the protocol sends them: texts, integers, numbers, the rest null.
+std::vector<proto::Value> paramValues(const nlohmann::json& params);
+// What a refused request says: "<what>: HTTP <status>", and for 401 what to do about the secret.
+std::string refusalText(const std::string& what, int status, bool secretSent);
 
 // A session on the application server as the screen's connection makes it: one kept-alive
 // connection, no delayed acks, requests written as the connection writes them.

@@ -7,7 +7,6 @@
 #include "check/Targets.h"
 #include "check/Writer.h"
 
-#include "HttpSession.h"
 #include "host/context/FormatSettings.h"
 #include "protocol/Packet.h"
 #include "reasons/Reasons.h"
@@ -200,16 +199,17 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             auto own = std::make_shared<server::RemoteDataModule>(options.database);
             auto session = std::make_shared<server::SessionState>();
             server::DatabasePool* pool = &own->pool();
-            PacketCaller call = [own, session](const std::string& method, const nlohmann::json& params) {
-                return own->call(method, params, *session).packet;
+            PacketCaller call = [own, session](const std::vector<Call>& calls) {
+                std::vector<proto::Packet> packets;
+                for (const Call& one : calls)
+                    packets.push_back(own->call(one.method, one.params, *session).packet);
+                return packets;
             };
             return std::make_unique<ServiceJudge>(options.database, pool, std::move(call), settings);
         }
-        auto http = std::make_shared<bench::HttpSession>(
-            options.server->host, options.server->port, bench::ServerAccess{options.secret.value_or(""), 30});
-        PacketCaller call = [http](const std::string& method, const nlohmann::json& params) {
-            return http->callPacket(method, params);
-        };
+        auto http = std::make_shared<PipelinedSession>(options.server->host, options.server->port,
+                                                       bench::ServerAccess{options.secret.value_or(""), 30});
+        PacketCaller call = [http](const std::vector<Call>& calls) { return http->call(calls); };
         return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };
 

@@ -31,23 +31,36 @@ std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const Serv
                                             const Month& month, const Composer& compose) {
     const std::string first = server::isoDate(month.span.first);
     const std::string last = server::isoDate(month.span.last);
-    const proto::Packet weekSpan = call("GetDataSemana", {first, last});
-    const std::vector<proto::Value>& weeks = weekSpan.rows.at(0);
+    const std::vector<proto::Packet> weekSpan = call({{"GetDataSemana", {first, last}}});
+    const std::vector<proto::Value>& weeks = weekSpan.at(0).rows.at(0);
     const json weekFirst = proto::valueToJson(weeks.at(0));
     const json weekLast = proto::valueToJson(weeks.at(1));
+    const std::vector<bench::Step>& steps = bench::analysisSteps();
+
+    std::vector<Call> summaryCalls;
+    for (const bench::Step& step : steps)
+        summaryCalls.push_back({step.summary, step.weekly
+                                                  ? json{target.branch, target.service, weekFirst, weekLast}
+                                                  : json{target.branch, target.service, first, last}});
+    const std::vector<proto::Packet> summaries = call(summaryCalls);
+
+    std::vector<Call> detailCalls;
+    for (std::size_t s = 0; s < steps.size(); ++s)
+        for (std::size_t row = 0; row < summaries.at(s).rows.size(); ++row)
+            detailCalls.push_back({steps[s].detail, bench::detailParams(steps[s], summaries[s], row, first)});
+    const std::vector<proto::Packet> details =
+        detailCalls.empty() ? std::vector<proto::Packet>() : call(detailCalls);
+
     std::vector<CategoryResult> categories;
-    for (const bench::Step& step : bench::analysisSteps()) {
-        const json params = step.weekly ? json{target.branch, target.service, weekFirst, weekLast}
-                                        : json{target.branch, target.service, first, last};
-        const proto::Packet summary = call(step.summary, params);
-        CategoryResult category{step.summary, {}};
-        for (std::size_t index = 0; index < summary.rows.size(); ++index) {
-            const proto::Packet detail = call(step.detail, bench::detailParams(step, summary, index, first));
-            category.rows.push_back(Infringement{rowObject(summary, index),
-                                                 rowObjects(detail),
-                                                 compose(step.summary, summary, index, detail),
-                                                 {}});
-        }
+    std::size_t detail = 0;
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        CategoryResult category{steps[s].summary, {}};
+        for (std::size_t row = 0; row < summaries[s].rows.size(); ++row, ++detail)
+            category.rows.push_back(
+                Infringement{rowObject(summaries[s], row),
+                             rowObjects(details.at(detail)),
+                             compose(steps[s].summary, summaries[s], row, details[detail]),
+                             {}});
         categories.push_back(std::move(category));
     }
     return categories;

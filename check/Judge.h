@@ -2,22 +2,24 @@
 
 #include "AnalysisWalk.h"
 #include "check/Model.h"
+#include "check/PipelinedSession.h"
 #include "protocol/Packet.h"
 
 #include <functional>
 
 namespace check {
 
-// How the check reaches one of the server's methods: answers its packet, throws on an error answer.
-// In process the module's packet comes as it is; over the wire the packet the protocol read (and
-// checked) from the answer, with no JSON of it kept.
-using PacketCaller = std::function<proto::Packet(const std::string& method, const nlohmann::json& params)>;
+// How the check reaches the server's methods: answers the packets of a batch of calls, in order;
+// throws on an error answer. The calls of a batch depend on none of its answers, so over the wire
+// they travel together. In process the module's packets come as they are; over the wire the packets
+// the protocol read (and checked) from the answers, with no JSON of them kept.
+using PacketCaller = std::function<std::vector<proto::Packet>(const std::vector<Call>& calls)>;
 
 // Judges one service-month as the verify button runs it, through whatever calls the server's
 // methods (in process or over the wire): the week span, the eleven summaries and, for every summary
-// row, its detail. Answers the verdict and the infringed categories; a failed call makes the verdict
-// an error with its message, never clear.
-// Each row's "why" comes from `compose`, given the summary packet, the row and its detail packet.
+// row, its detail: three batches. Answers the verdict and the infringed categories; a failed call makes the
+// verdict an error with its message, never clear. Each row's "why" comes from `compose`, given the summary
+// packet, the row and its detail packet.
 using Composer = std::function<std::string(const std::string& method, const proto::Packet& summary,
                                            std::size_t row, const proto::Packet& detail)>;
 void judge(const PacketCaller& call, const Month& month, const Composer& compose, ServiceResult& result);
