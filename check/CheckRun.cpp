@@ -91,18 +91,24 @@ private:
 
     ServiceResult judgeService(const Target& target) {
         ServiceResult result = errorResult(target, {});
-        check::judge(call_, settings_.month, composerFor(target), result);
+        // The service's own reading runs while the server computes its summaries.
+        std::optional<std::string> readFailure;
+        const Meanwhile readLocal = [&] {
+            try {
+                withLocal([&](server::Database& db, server::MenuCache* cache) {
+                    result.warnings = dataWarnings(db, target, settings_.month, settings_.locale, cache);
+                    if (settings_.contracts)
+                        result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
+                });
+            } catch (const std::exception& error) {
+                readFailure = error.what();
+            }
+        };
+        check::judge(call_, settings_.month, composerFor(target), readLocal, result);
         if (result.verdict == Verdict::Error)
             return result;
-        try {
-            withLocal([&](server::Database& db, server::MenuCache* cache) {
-                result.warnings = dataWarnings(db, target, settings_.month, settings_.locale, cache);
-                if (settings_.contracts)
-                    result.contradictions = contradictions(db, target, settings_.month, settings_.locale);
-            });
-        } catch (const std::exception& error) {
-            return errorResult(target, error.what());
-        }
+        if (readFailure)
+            return errorResult(target, *readFailure);
         if (settings_.strict && result.verdict == Verdict::Clear && !result.warnings.empty())
             result.verdict = Verdict::Blocked;
         return result;
@@ -199,17 +205,22 @@ int runCheck(const CheckOptions& options, std::ostream& standardOut, std::ostrea
             auto own = std::make_shared<server::RemoteDataModule>(options.database);
             auto session = std::make_shared<server::SessionState>();
             server::DatabasePool* pool = &own->pool();
-            PacketCaller call = [own, session](const std::vector<Call>& calls) {
+            // The methods first, so that the warnings find the menu they read in the cache.
+            PacketCaller call = [own, session](const std::vector<Call>& calls, const Meanwhile& meanwhile) {
                 std::vector<proto::Packet> packets;
                 for (const Call& one : calls)
                     packets.push_back(own->call(one.method, one.params, *session).packet);
+                if (meanwhile)
+                    meanwhile();
                 return packets;
             };
             return std::make_unique<ServiceJudge>(options.database, pool, std::move(call), settings);
         }
         auto http = std::make_shared<PipelinedSession>(options.server->host, options.server->port,
                                                        bench::ServerAccess{options.secret.value_or(""), 30});
-        PacketCaller call = [http](const std::vector<Call>& calls) { return http->call(calls); };
+        PacketCaller call = [http](const std::vector<Call>& calls, const Meanwhile& meanwhile) {
+            return http->call(calls, meanwhile);
+        };
         return std::make_unique<ServiceJudge>(options.database, nullptr, std::move(call), settings);
     };
 

@@ -28,10 +28,11 @@ Json rowObjects(const proto::Packet& packet) {
 namespace {
 
 std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const ServiceResult& target,
-                                            const Month& month, const Composer& compose) {
+                                            const Month& month, const Composer& compose,
+                                            const Meanwhile& meanwhile) {
     const std::string first = server::isoDate(month.span.first);
     const std::string last = server::isoDate(month.span.last);
-    const std::vector<proto::Packet> weekSpan = call({{"GetDataSemana", {first, last}}});
+    const std::vector<proto::Packet> weekSpan = call({{"GetDataSemana", {first, last}}}, {});
     const std::vector<proto::Value>& weeks = weekSpan.at(0).rows.at(0);
     const json weekFirst = proto::valueToJson(weeks.at(0));
     const json weekLast = proto::valueToJson(weeks.at(1));
@@ -42,14 +43,14 @@ std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const Serv
         summaryCalls.push_back({step.summary, step.weekly
                                                   ? json{target.branch, target.service, weekFirst, weekLast}
                                                   : json{target.branch, target.service, first, last}});
-    const std::vector<proto::Packet> summaries = call(summaryCalls);
+    const std::vector<proto::Packet> summaries = call(summaryCalls, meanwhile);
 
     std::vector<Call> detailCalls;
     for (std::size_t s = 0; s < steps.size(); ++s)
         for (std::size_t row = 0; row < summaries.at(s).rows.size(); ++row)
             detailCalls.push_back({steps[s].detail, bench::detailParams(steps[s], summaries[s], row, first)});
     const std::vector<proto::Packet> details =
-        detailCalls.empty() ? std::vector<proto::Packet>() : call(detailCalls);
+        detailCalls.empty() ? std::vector<proto::Packet>() : call(detailCalls, {});
 
     std::vector<CategoryResult> categories;
     std::size_t detail = 0;
@@ -68,10 +69,11 @@ std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const Serv
 
 } // namespace
 
-void judge(const PacketCaller& call, const Month& month, const Composer& compose, ServiceResult& result) {
+void judge(const PacketCaller& call, const Month& month, const Composer& compose, const Meanwhile& meanwhile,
+           ServiceResult& result) {
     std::vector<CategoryResult> categories;
     try {
-        categories = fetchCategories(call, result, month, compose);
+        categories = fetchCategories(call, result, month, compose, meanwhile);
     } catch (const std::exception& error) {
         result.verdict = Verdict::Error;
         result.reason = error.what();

@@ -86,9 +86,11 @@ PipelinedSession::~PipelinedSession() {
     disconnect();
 }
 
-std::vector<proto::Packet> PipelinedSession::call(const std::vector<Call>& calls) {
+std::vector<proto::Packet> PipelinedSession::call(const std::vector<Call>& calls,
+                                                  const std::function<void()>& meanwhile) {
     std::vector<proto::Packet> packets(calls.size());
     std::size_t next = 0;
+    bool meanwhileRan = false;
     while (next < calls.size()) {
         const bool fresh = fd_ < 0;
         if (fresh)
@@ -106,6 +108,10 @@ std::vector<proto::Packet> PipelinedSession::call(const std::vector<Call>& calls
         bool closed = false;
         try {
             closed = !sendAll(requests);
+            if (meanwhile && !meanwhileRan) {
+                meanwhileRan = true;
+                meanwhile();
+            }
             for (; !closed && answered < ids.size(); ++answered) {
                 std::optional<Answer> answer = readAnswer();
                 if (!answer) {

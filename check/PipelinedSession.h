@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,8 +36,10 @@ public:
     PipelinedSession(const PipelinedSession&) = delete;
     PipelinedSession& operator=(const PipelinedSession&) = delete;
 
-    // The answers' packets, in the calls' order.
-    std::vector<proto::Packet> call(const std::vector<Call>& calls);
+    // The answers' packets, in the calls' order. `meanwhile`, when given, runs once the first calls
+    // are sent, before any answer is read: the caller's own work overlaps the server's.
+    std::vector<proto::Packet> call(const std::vector<Call>& calls,
+                                    const std::function<void()>& meanwhile = {});
 
     // The most of an answer this session reads (head and body) before it gives up on the server.
     static constexpr std::size_t kMaxAnswerBytes = 64 * 1024 * 1024;
