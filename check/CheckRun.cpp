@@ -54,11 +54,12 @@ public:
     }
 
 private:
-    // Over SQLite a service's reads of the local database (in process, also its two dozen calls)
-    // share one read transaction. Outside one, each statement takes and drops the file's lock, and
-    // SQLite guards every file lock of the process with one mutex: the jobs queued on it, and each
-    // statement also looked for a journal on disk. It also judges the service on one state of the
-    // file.
+    // A service's reads of the local database (in process, also its two dozen calls) share one
+    // read transaction, which judges the service on one state of the data. Over SQLite each
+    // statement outside one takes and drops the file's lock, and SQLite guards every file lock of
+    // the process with one mutex: the jobs queued on it, and each statement also looked for a
+    // journal on disk. Over PostgreSQL the menu cache's look at the data's version, a round trip
+    // before each call, is made once for the service.
     class Reading {
     public:
         explicit Reading(ServiceJudge& judge) : judge_(judge) { judge_.beginReading(); }
@@ -72,7 +73,9 @@ private:
 
     void beginReading() {
         try {
-            withLocal([this](server::Database& db, server::MenuCache*) { reading_ = db.beginRead(); });
+            withLocal([this](server::Database& db, server::MenuCache*) {
+                reading_ = db.beginRead(server::ReadScope::Snapshot);
+            });
         } catch (const std::exception&) {
             // The service's calls meet the same failure and answer it in their results.
         }

@@ -33,14 +33,28 @@ void Database::query(const std::string& sql, const std::vector<SqlParam>& params
 }
 
 std::int64_t Database::dataVersion() {
-    return engine_->dataVersion();
+    // A version read before the read's first row labels rows read after it: when the data changed
+    // in between, the next look outside the read sees it and the rows are read again.
+    if (!reading_)
+        return engine_->dataVersion();
+    if (!readVersion_)
+        readVersion_ = engine_->dataVersion();
+    return *readVersion_;
 }
 
-bool Database::beginRead() {
-    return engine_->beginRead();
+bool Database::beginRead(ReadScope scope) {
+    if (reading_ || !engine_->beginRead(scope))
+        return false;
+    reading_ = true;
+    readVersion_.reset();
+    return true;
 }
 
 void Database::endRead() noexcept {
+    if (!reading_)
+        return;
+    reading_ = false;
+    readVersion_.reset();
     engine_->endRead();
 }
 

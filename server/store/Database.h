@@ -27,6 +27,16 @@ protected:
     ~SqlRow() = default;
 };
 
+// What a read begun for several statements is for.
+enum class ReadScope {
+    // One lock of an SQLite file for all of them instead of one at each: SQLite guards every file
+    // lock of the process with one mutex, on which threads reading at once queue. Nothing on
+    // PostgreSQL, where it would only cost two more round trips.
+    FileLock,
+    // One state of the data for all of them, on every engine.
+    Snapshot,
+};
+
 // What each engine behind the door provides.
 class DatabaseEngine {
 public:
@@ -35,7 +45,7 @@ public:
                        const std::function<void(const SqlRow&)>& onRow) = 0;
     virtual std::int64_t dataVersion() = 0;
     // See Database::beginRead.
-    virtual bool beginRead() { return false; }
+    virtual bool beginRead(ReadScope) { return false; }
     virtual void endRead() noexcept {}
 };
 
@@ -54,22 +64,25 @@ public:
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow);
     // Changes whenever another connection commits; what caches of read data are checked against.
+    // Inside a read it is looked at once: the read's state cannot change under it.
     std::int64_t dataVersion();
-    // Statements from here to endRead() read one state of an SQLite file, which is locked once for
-    // all of them instead of at each: SQLite guards every file lock of the process with one mutex,
-    // on which threads reading at once queue. False, and nothing done, on PostgreSQL or inside a
-    // read already begun. Throws DatabaseError.
-    bool beginRead();
+    // Statements from here to endRead() read one state of the data (see ReadScope). False, and
+    // nothing done, when the engine has nothing to do for the scope or a read is begun already.
+    // Throws DatabaseError.
+    bool beginRead(ReadScope scope = ReadScope::FileLock);
     void endRead() noexcept;
 
 private:
     std::unique_ptr<DatabaseEngine> engine_;
+    bool reading_ = false;
+    std::optional<std::int64_t> readVersion_;
 };
 
 // A read begun for a scope, ended also when the scope ends by an exception.
 class ReadTransaction {
 public:
-    explicit ReadTransaction(Database& db) : db_(db), began_(db.beginRead()) {}
+    explicit ReadTransaction(Database& db, ReadScope scope = ReadScope::FileLock)
+        : db_(db), began_(db.beginRead(scope)) {}
     ~ReadTransaction() {
         if (began_)
             db_.endRead();

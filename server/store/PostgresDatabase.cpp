@@ -256,6 +256,21 @@ void PostgresDatabase::execute(const std::string& statements) {
         fail(result.get());
 }
 
+bool PostgresDatabase::beginRead(ReadScope scope) {
+    if (scope != ReadScope::Snapshot || PQtransactionStatus(connection_.get()) != PQTRANS_IDLE)
+        return false;
+    execute("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+    return true;
+}
+
+void PostgresDatabase::endRead() noexcept {
+    // Nothing to keep: a read that failed part way ends as it can (COMMIT of a failed transaction
+    // rolls it back), and a connection that broke ended it already.
+    if (PQstatus(connection_.get()) == CONNECTION_OK &&
+        PQtransactionStatus(connection_.get()) != PQTRANS_IDLE)
+        PgResult(PQexec(connection_.get(), "COMMIT"));
+}
+
 std::int64_t PostgresDatabase::dataVersion() {
     // Every commit writes a record to the write-ahead log before its rows are visible to anyone, so
     // the log's insert position has moved on whenever the data may have changed (it moves for other

@@ -32,6 +32,9 @@ public:
     void queryWhile(const std::string& sql, const std::vector<SqlParam>& params,
                     const std::function<void(const SqlRow&)>& onRow, const std::function<void()>& meanwhile);
     std::int64_t dataVersion() override;
+    // A snapshot: a read-only transaction that sees one state throughout.
+    bool beginRead(ReadScope scope) override;
+    void endRead() noexcept override;
     // Statements without parameters or rows, in one round trip (BEGIN and a lock, a schema).
     void execute(const std::string& statements);
 

@@ -130,7 +130,7 @@ bool SqliteDatabase::step(const std::string& sql) noexcept {
     }
 }
 
-bool SqliteDatabase::beginRead() {
+bool SqliteDatabase::beginRead(ReadScope) {
     if (!sqlite3_get_autocommit(db_))
         return false;
     if (!step("BEGIN"))

@@ -25,7 +25,7 @@ public:
     void query(const std::string& sql, const std::vector<SqlParam>& params,
                const std::function<void(const SqlRow&)>& onRow) override;
     std::int64_t dataVersion() override;
-    bool beginRead() override;
+    bool beginRead(ReadScope scope) override;
     void endRead() noexcept override;
 
 private:

@@ -44,4 +44,27 @@ TEST_F(ReadTransactions, EndWithTheirScopeAlsoByAnExceptionAndOneInsideAnotherDo
     EXPECT_EQ(rows(db), 3);
 }
 
+// A snapshot read sees one state on every engine, and the version the menu cache checks is looked
+// at once in it: another connection's commit shows, in rows and in the version, only after it.
+TEST_F(ReadTransactions, ASnapshotSeesOneStateAndItsVersionOnceOnEveryEngine) {
+    server::Database db(db_.url());
+    {
+        const server::ReadTransaction snapshot(db, server::ReadScope::Snapshot);
+        const std::int64_t version = db.dataVersion();
+        EXPECT_EQ(rows(db), 0);
+        // SQLite without a write-ahead log makes a writer wait for its readers.
+        if (db_.onPostgres()) {
+            sql("INSERT INTO LEITURA VALUES (1)");
+            EXPECT_EQ(rows(db), 0);
+        }
+        EXPECT_EQ(db.dataVersion(), version);
+    }
+    if (!db_.onPostgres())
+        sql("INSERT INTO LEITURA VALUES (1)");
+    const std::int64_t after = db.dataVersion();
+    EXPECT_EQ(rows(db), 1);
+    sql("INSERT INTO LEITURA VALUES (2)");
+    EXPECT_NE(db.dataVersion(), after);
+}
+
 } // namespace
