@@ -1,5 +1,6 @@
-// The only file that sees Asio and Beast: each of their headers costs seconds to compile, and with
-// g++ 12 in C++20 the umbrella <boost/asio.hpp> does not compile at all, so they come one by one.
+// The server's only file that sees Asio and Beast: each of their headers costs seconds to compile,
+// and with g++ 12 in C++20 the umbrella <boost/asio.hpp> does not compile at all, so they come one by
+// one.
 #include "server/http/Transport.h"
 
 #include <boost/asio/executor_work_guard.hpp>
