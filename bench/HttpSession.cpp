@@ -47,6 +47,18 @@ std::string refusalText(const std::string& what, int status, bool secretSent) {
     return text;
 }
 
+proto::Packet answeredPacket(const std::string& method, const std::string& body, std::int64_t id) {
+    proto::RpcResponse answer;
+    try {
+        answer = proto::decodeResponse(body, id);
+    } catch (const std::exception& error) {
+        throw CallFailure(method + ": resposta ilegível: " + error.what());
+    }
+    if (!answer.ok)
+        throw CallFailure(method + ": " + answer.errorMessage);
+    return std::move(answer.packet);
+}
+
 HttpSession::HttpSession(const std::string& host, int port, const ServerAccess& access)
     : client_(host, port), secretSent_(!access.secret.empty()) {
     client_.set_tcp_nodelay(true);
@@ -81,15 +93,7 @@ proto::Packet HttpSession::callPacket(const std::string& method, const json& par
         client_.Post(proto::kRpcPath, headers_, proto::encodeRequest(++id_, method, paramValues(params)),
                      "application/json");
     check<SessionLost>(method, res, secretSent_);
-    proto::RpcResponse answer;
-    try {
-        answer = proto::decodeResponse(res->body, id_);
-    } catch (const std::exception& error) {
-        throw CallFailure(method + ": resposta ilegível: " + error.what());
-    }
-    if (!answer.ok)
-        throw CallFailure(method + ": " + answer.errorMessage);
-    return std::move(answer.packet);
+    return answeredPacket(method, res->body, id_);
 }
 
 void HttpSession::close() {

@@ -41,6 +41,9 @@ struct ServerAccess {
 std::vector<proto::Value> paramValues(const nlohmann::json& params);
 // What a refused request says: "<what>: HTTP <status>", and for 401 what to do about the secret.
 std::string refusalText(const std::string& what, int status, bool secretSent);
+// The packet of the answer body to call `id` of `method`; throws CallFailure when the body cannot be
+// read or carries an error.
+proto::Packet answeredPacket(const std::string& method, const std::string& body, std::int64_t id);
 
 // A session on the application server as the screen's connection makes it: one kept-alive
 // connection, no delayed acks, requests written as the connection writes them.

@@ -49,8 +49,7 @@ std::vector<CategoryResult> fetchCategories(const PacketCaller& call, const Serv
     for (std::size_t s = 0; s < steps.size(); ++s)
         for (std::size_t row = 0; row < summaries.at(s).rows.size(); ++row)
             detailCalls.push_back({steps[s].detail, bench::detailParams(steps[s], summaries[s], row, first)});
-    const std::vector<proto::Packet> details =
-        detailCalls.empty() ? std::vector<proto::Packet>() : call(detailCalls, {});
+    const std::vector<proto::Packet> details = call(detailCalls, {});
 
     std::vector<CategoryResult> categories;
     std::size_t detail = 0;

@@ -21,9 +21,9 @@ using PacketCaller =
 
 // Judges one service-month as the verify button runs it, through whatever calls the server's
 // methods (in process or over the wire): the week span, the eleven summaries and, for every summary
-// row, its detail: three batches. Answers the verdict and the infringed categories; a failed call makes the
-// verdict an error with its message, never clear. Each row's "why" comes from `compose`, given the summary
-// packet, the row and its detail packet.
+// row, its detail: three batches. Answers the verdict and the infringed categories; a failed call
+// makes the verdict an error with its message, never clear. Each row's "why" comes from `compose`,
+// given the summary packet, the row and its detail packet.
 using Composer = std::function<std::string(const std::string& method, const proto::Packet& summary,
                                            std::size_t row, const proto::Packet& detail)>;
 void judge(const PacketCaller& call, const Month& month, const Composer& compose, const Meanwhile& meanwhile,

@@ -1,6 +1,7 @@
 #include "check/PipelinedSession.h"
 
 #include "protocol/ForeignJson.h"
+#include "protocol/HostPort.h"
 #include "protocol/Rpc.h"
 #include "protocol/Wire.h"
 
@@ -34,7 +35,7 @@ namespace {
 // Requests written before their answers are read: few enough that they always fit the server's
 // receive buffer, so that neither side ever waits on a full socket for the other.
 constexpr std::size_t kWindowBytes = 32 * 1024;
-constexpr std::size_t kReadStep = 64 * 1024;
+constexpr std::size_t kReadStep = 32 * 1024;
 constexpr std::uint32_t kMaxHeadBytes = 16 * 1024;
 
 void setTimeout(int fd, int option, int seconds) {
@@ -43,15 +44,10 @@ void setTimeout(int fd, int option, int seconds) {
     ::setsockopt(fd, SOL_SOCKET, option, &limit, sizeof limit);
 }
 
-std::string bare(const std::string& host) {
-    return host.size() > 2 && host.front() == '[' && host.back() == ']' ? host.substr(1, host.size() - 2)
-                                                                        : host;
-}
-
 } // namespace
 
 PipelinedSession::PipelinedSession(const std::string& host, int port, const bench::ServerAccess& access)
-    : host_(bare(host)), port_(port), access_(access) {
+    : host_(host), port_(port), access_(access) {
     // It goes into every request's head, where a line end would start a header of its own.
     if (access_.secret.find_first_of("\r\n") != std::string::npos)
         throw CallFailure("o segredo de --secret-file contém uma quebra de linha no meio");
@@ -121,15 +117,7 @@ std::vector<proto::Packet> PipelinedSession::call(const std::vector<Call>& calls
                 const std::string& method = calls[next + answered].method;
                 if (answer->status != 200)
                     throw SessionLost(refusal(method, *answer));
-                proto::RpcResponse response;
-                try {
-                    response = proto::decodeResponse(answer->body, ids[answered]);
-                } catch (const std::exception& error) {
-                    throw CallFailure(method + ": resposta ilegível: " + error.what());
-                }
-                if (!response.ok)
-                    throw CallFailure(method + ": " + response.errorMessage);
-                packets[next + answered] = std::move(response.packet);
+                packets[next + answered] = bench::answeredPacket(method, answer->body, ids[answered]);
                 closed = answer->close;
             }
         } catch (...) {
@@ -154,7 +142,7 @@ void PipelinedSession::connect() {
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    const std::string where = host_ + ":" + std::to_string(port_);
+    const std::string where = proto::formatHostPort(host_, port_);
     if (::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found) != 0 || !found)
         throw ServerUnreachable("não foi possível encontrar o servidor " + where);
     std::string failure = "sem resposta";
@@ -241,11 +229,11 @@ std::optional<PipelinedSession::Answer> PipelinedSession::readAnswer() {
         if (begun && std::chrono::steady_clock::now() > deadline)
             throw ServerUnreachable("resposta do servidor lenta demais: mais de " +
                                     std::to_string(access_.timeoutSeconds) + " s");
-        const std::size_t had = in_.size();
-        in_.resize(had + kReadStep);
-        const ssize_t n = ::recv(fd_, in_.data() + had, kReadStep, 0);
+        char chunk[kReadStep];
+        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
         const int failure = errno;
-        in_.resize(had + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        if (n > 0)
+            in_.append(chunk, static_cast<std::size_t>(n));
         if (n < 0 && failure == EINTR)
             continue;
         if (n < 0 && failure == ECONNRESET && !begun)
@@ -272,9 +260,8 @@ std::optional<PipelinedSession::Answer> PipelinedSession::readAnswer() {
 
 std::string PipelinedSession::head(const char* method, const std::string& target,
                                    std::size_t bodyBytes) const {
-    std::string text = std::string(method) + " " + target + " HTTP/1.1\r\nHost: ";
-    text += host_.find(':') == std::string::npos ? host_ : "[" + host_ + "]";
-    text += ":" + std::to_string(port_) + "\r\n";
+    std::string text = std::string(method) + " " + target +
+                       " HTTP/1.1\r\nHost: " + proto::formatHostPort(host_, port_) + "\r\n";
     if (!access_.secret.empty())
         text += "Authorization: Bearer " + access_.secret + "\r\n";
     if (!token_.empty())

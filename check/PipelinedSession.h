@@ -30,6 +30,7 @@ struct Call {
 // refusal, ServerUnreachable when nothing answers.
 class PipelinedSession {
 public:
+    // The host as proto::parseHostPort answers it: an IPv6 literal bare.
     PipelinedSession(const std::string& host, int port, const bench::ServerAccess& access = {});
     // Closes the session, ignoring the outcome.
     ~PipelinedSession();

@@ -2,19 +2,14 @@
 // against a loopback peer that answers what no server should.
 #include "check/PipelinedSession.h"
 
+#include "RawReplyServer.h"
 #include "ServerProcess.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -74,70 +69,26 @@ TEST(PipelinedSession, AFailedCallFailsItsBatchAndTheNextBatchGetsItsOwnAnswers)
               proto::packetToJson(oneByOne(session, {after.back()}).at(0)));
 }
 
-// A loopback peer that answers every connection with `answer` (after a session's answer, which a
-// peer that only pretends must give first), then closes or waits.
-class FakePeer {
-public:
-    explicit FakePeer(std::string answer, bool hold = false) : answer_(std::move(answer)), hold_(hold) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 4);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~FakePeer() {
-        ::shutdown(listener_, SHUT_RDWR);
-        ::close(listener_);
-        thread_.join();
-    }
-    int port() const { return port_; }
-
-private:
-    void serve() {
-        const int fd = ::accept(listener_, nullptr, nullptr);
-        if (fd < 0)
-            return;
-        const std::string opened = "HTTP/1.1 200 OK\r\nContent-Length: 19\r\n\r\n{\"session\":\"tok-1\"}";
-        char buffer[4096];
-        bool first = true;
-        while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
-            const std::string& reply = first ? opened : answer_;
-            ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
-            if (!first && !hold_)
-                break;
-            first = false;
-        }
-        ::close(fd);
-    }
-
-    std::string answer_;
-    bool hold_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::thread thread_;
-};
-
 TEST(PipelinedSession, AnAnswerNoServerGivesEndsTheCallWithAReasonNotAHang) {
+    // A last reply, never sent, keeps the connection open: the peer waits for a request first.
+    const std::string hold = "nunca enviada";
     const struct {
         const char* what;
-        std::string answer;
-        bool hold;
+        std::vector<std::string> replies;
         const char* says;
     } cases[] = {
-        {"larger than any answer", "HTTP/1.1 200 OK\r\nContent-Length: 99999999999\r\n\r\n{", false,
+        {"larger than any answer",
+         {"HTTP/1.1 200 OK\r\nContent-Length: 99999999999\r\n\r\n{"},
          "grande demais"},
-        {"cut in its body", "HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n{\"jsonrpc\"", false, "no meio"},
-        {"not HTTP", "SSH-2.0-OpenSSH\r\n\r\n", false, "inválida"},
-        {"never coming", "", true, "sem resposta do servidor em 1 s"},
-        {"a head without end", "HTTP/1.1 200 OK\r\n" + std::string(20000, 'X'), true, "grande demais"},
+        {"cut in its body", {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n{\"jsonrpc\""}, "no meio"},
+        {"not HTTP", {"SSH-2.0-OpenSSH\r\n\r\n"}, "inválida"},
+        {"never coming", {"", hold}, "sem resposta do servidor em 1 s"},
+        {"a head without end", {"HTTP/1.1 200 OK\r\n" + std::string(20000, 'X'), hold}, "grande demais"},
     };
     for (const auto& one : cases) {
-        FakePeer peer(one.answer, one.hold);
+        std::vector<std::string> replies{RawReplyServer::sessionAnswer()};
+        replies.insert(replies.end(), one.replies.begin(), one.replies.end());
+        RawReplyServer peer(replies);
         check::PipelinedSession session("127.0.0.1", peer.port(), bench::ServerAccess{"", 1});
         const auto started = steady_clock::now();
         try {
